@@ -1,0 +1,33 @@
+# A thin layer over CMake. `make run` and `make test` are the two set-up commands:
+# both install what is missing, configure, build and prepare Data/ first.
+BUILD ?= build
+GENERATOR := Ninja
+CTEST_JOBS ?= 2
+
+.PHONY: all deps configure build run test bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@if [ ! -f $(BUILD)/CMakeCache.txt ]; then cmake -S . -B $(BUILD) -G $(GENERATOR); fi
+
+build: configure
+	@cmake --build $(BUILD)
+
+run: build
+	@scripts/run-game.sh $(BUILD)
+
+test: build
+	@scripts/with-display.sh ctest --test-dir $(BUILD) --output-on-failure -j $(CTEST_JOBS)
+
+bench: build
+	@scripts/with-display.sh scripts/run-benchmarks.sh $(BUILD)
+
+format:
+	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	@rm -rf $(BUILD)

@@ -1,0 +1,39 @@
+// The idle callback and the step accumulator.
+#include "app/game_loop.h"
+
+#include "app/platform_tick.h"
+#include "app/window_record.h"
+
+#include <GL/freeglut.h>
+
+uint32_t lastTick = 0;
+float stepAccumulator = 0.0f;
+bool gameRunning = true;
+uint64_t stepsRun = 0;
+
+float elapsedMillis() {
+    const uint32_t now = GetTickCount();
+    const uint32_t d = now - lastTick;
+    lastTick = now;
+    return static_cast<float>(d);
+}
+
+void onIdle() {
+    if (!gameRunning) {
+        // Only reached if GLUT calls once more after the freeze: nothing to do.
+        glutIdleFunc(nullptr);
+        return;
+    }
+    stepAccumulator += elapsedMillis();
+    // Strictly greater: an accumulator of exactly 10 waits for the next pass.
+    while (stepAccumulator > STEP_MS) {
+        simulationStep();
+        ++stepsRun;
+        stepAccumulator -= STEP_MS;
+    }
+    mainWindow.refreshAll();
+    // The steps already due ran and this pass redraws; afterwards there is nothing
+    // left to do, so stop being called in a busy loop.
+    if (!gameRunning)
+        mainWindow.setIdleFunc(nullptr);
+}

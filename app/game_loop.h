@@ -1,0 +1,32 @@
+// The fixed-step loop: wall time accumulates in milliseconds and the simulation
+// advances in whole steps of STEP_MS, independent of the frame rate.
+#pragma once
+
+#include <cstdint>
+
+constexpr float STEP_MS = 10.0f;
+
+// Tick of the previous clock sample; main takes the first one after start-up so
+// that loading time is never simulated.
+extern uint32_t lastTick;
+// Wall time not yet simulated; after each idle pass it lies in [0, 10].
+extern float stepAccumulator;
+// Cleared by the update pass when a ship's health is gone; never set again.
+extern bool gameRunning;
+// Simulation steps run since start-up (for tools and tests that count them).
+extern uint64_t stepsRun;
+
+// Milliseconds since the last sample, in unsigned 32-bit arithmetic so that a
+// wrapped tick counter still gives the small positive difference.
+float elapsedMillis();
+
+// One simulation step: keys and steering, contacts, movement.
+void simulationStep();
+
+// The GLUT idle callback: runs every step that is due, then asks for a redraw.
+// Once the game has frozen it unregisters itself, so the frozen game no longer
+// spins a core; GLUT still redraws the windows when they are exposed.
+void onIdle();
+
+// The start-up sequence; every OpenGL object is made in the sub-window's context.
+void initGame();

@@ -1,0 +1,21 @@
+// Helpers for tests that run on the real OpenGL in real GLUT windows.
+#pragma once
+
+#include <functional>
+#include <string>
+
+// glutInit once per test process.
+void ensureGlutInit();
+
+// A plain double-buffered, depth-buffered window whose context is current.
+int makeTestWindow(int width, int height);
+
+// Lets GLUT handle window-system events until done() holds or about two seconds
+// have passed; returns whether done() held.
+bool pumpEventsUntil(const std::function<bool()>& done);
+
+// Lets GLUT handle the events that arrive within the given time.
+void pumpEventsFor(int milliseconds);
+
+// The title the X server holds for a GLUT window.
+std::string windowTitleOf(int glutWindowId);
