@@ -1,0 +1,14 @@
+// Reading finished frames back from the game's windows and putting them together as
+// the player sees them: the grey frame of the top-level window around the views.
+#pragma once
+
+#include "png_writer.h"
+
+// The back buffer of a GLUT window, top row first. Read it right after the window's
+// display callback: Mesa keeps the back buffer's pixels after the swap, and unlike the
+// front buffer they do not depend on what covers the window on the screen.
+RgbImage grabWindow(int glutWindowId);
+
+// Draws both windows once (the top-level window, then the sub-window) and returns the
+// top-level window's picture with the sub-window's placed at its stored position.
+RgbImage captureGameFrame();
