@@ -25,18 +25,18 @@ bool boxesOverlap(const OrientedBox& a, const OrientedBox& b) {
     const Vec3& eB = b.halfExtents;
 
     const Vec3 T = b.centre - a.centre;
-    const float t[3] = {dot(T, A[0]), dot(T, A[1]), dot(T, A[2])};
-
+    float t[3];
     float R[3][3];
     float AbsR[3][3];
-    for (int i = 0; i < 3; ++i)
+
+    // A's face normals a0, a1, a2: A reaches eA[i] along its own axis. Row i of R is
+    // worked out only when axis ai is reached, so far-apart boxes cost little.
+    for (int i = 0; i < 3; ++i) {
+        t[i] = dot(T, A[i]);
         for (int j = 0; j < 3; ++j) {
             R[i][j] = dot(A[i], B[j]);
             AbsR[i][j] = std::fabs(R[i][j]);
         }
-
-    // A's face normals a0, a1, a2: A reaches eA[i] along its own axis.
-    for (int i = 0; i < 3; ++i) {
         const float rB = eB[0] * AbsR[i][0] + eB[1] * AbsR[i][1] + eB[2] * AbsR[i][2];
         if (separated(eA[i], rB, t[i]))
             return false;

@@ -5,10 +5,13 @@
 #include "world/celestial_body.h"
 #include "world/collision.h"
 #include "world/explosion_pool.h"
+#include "world/out_of_memory.h"
 #include "world/projectile.h"
 #include "world/projectile_pool.h"
 #include "world/ship.h"
 #include "world/world.h"
+
+#include <new>
 
 int hitFlash[2];
 
@@ -16,21 +19,48 @@ namespace {
 
 Projectile* shotAt(int i) { return entityListPointerAt<Projectile>(projectiles, i); }
 
+// The placed boxes of the live shots, index for index. Each shot is placed once per
+// pass rather than once per pair it takes part in.
+OrientedBox* placedShotBoxes = nullptr;
+int placedShotCapacity = 0;
+
+OrientedBox* placeShots(float step) {
+    const int count = entityListCount(projectiles);
+    if (count > placedShotCapacity) {
+        delete[] placedShotBoxes;
+        placedShotCapacity = count + count / 2;
+        placedShotBoxes = new (std::nothrow) OrientedBox[placedShotCapacity];
+        if (!placedShotBoxes)
+            outOfMemory("room for the shots' contact boxes");
+    }
+    for (int i = 0; i < count; ++i)
+        placedShotBoxes[i] = shotAt(i)->worldBoxAfter(step);
+    return placedShotBoxes;
+}
+
+void removePlaced(OrientedBox* placed, int& count, int i) {
+    for (int k = i; k + 1 < count; ++k)
+        placed[k] = placed[k + 1];
+    --count;
+}
+
 // Shots that meet burst together, with one explosion midway. After a burst the
 // same index holds the next shot, which is tested against the rest afresh.
 void shotsAgainstShots(float step) {
+    OrientedBox* placed = placeShots(step);
+    int count = entityListCount(projectiles);
     int i = 0;
-    while (i < entityListCount(projectiles)) {
-        Projectile* first = shotAt(i);
-        const OrientedBox a = first->worldBoxAfter(step);
+    while (i < count) {
         bool burst = false;
-        for (int j = i + 1; j < entityListCount(projectiles); ++j) {
-            Projectile* second = shotAt(j);
-            const OrientedBox b = second->worldBoxAfter(step);
-            if (boxesOverlap(a, b)) {
-                spawnExplosion(0.5f * (a.centre + b.centre));
+        for (int j = i + 1; j < count; ++j) {
+            if (boxesOverlap(placed[i], placed[j])) {
+                spawnExplosion(0.5f * (placed[i].centre + placed[j].centre));
+                Projectile* first = shotAt(i);
+                Projectile* second = shotAt(j);
                 retireProjectile(first);
                 retireProjectile(second);
+                removePlaced(placed, count, j);
+                removePlaced(placed, count, i);
                 burst = true;
                 break;
             }
