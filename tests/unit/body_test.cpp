@@ -4,17 +4,13 @@
 #include "world/celestial_body.h"
 #include "world/projectile.h"
 
+#include "expect_vec.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace {
-
-void expectVec(const Vec3& v, float x, float y, float z, float tol = 1e-6f) {
-    EXPECT_NEAR(v.x, x, tol);
-    EXPECT_NEAR(v.y, y, tol);
-    EXPECT_NEAR(v.z, z, tol);
-}
 
 Body plainBody() { return Body(100, 10, 10000, 1, 0.005); }
 

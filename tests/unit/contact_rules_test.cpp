@@ -2,6 +2,8 @@
 // and the end of the game.
 #include "world_fixture.h"
 
+#include "expect_vec.h"
+
 #include "world/collision.h"
 #include "world/explosion_pool.h"
 #include "world/projectile_pool.h"
@@ -10,12 +12,6 @@
 #include <cmath>
 
 namespace {
-
-void expectVec(const Vec3& v, float x, float y, float z, float tol = 1e-6f) {
-    EXPECT_NEAR(v.x, x, tol);
-    EXPECT_NEAR(v.y, y, tol);
-    EXPECT_NEAR(v.z, z, tol);
-}
 
 TEST_F(WorldTest, ShotsThatMeetBurstTogetherWithOneExplosionMidway) {
     Projectile* a = placeShot(0, 0);
