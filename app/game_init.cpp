@@ -1,10 +1,29 @@
-// The start-up sequence.
+// The start-up sequence and one simulation step.
 #include "app/game_loop.h"
+#include "app/keyboard.h"
 #include "app/windows.h"
+#include "render/lighting.h"
+#include "world/contact_rules.h"
+#include "world/world.h"
+#include "world/world_update.h"
 
+// Every OpenGL object must be made in the sub-window's context, which exists only
+// once the windows do; the world comes last because it takes the textures and the
+// ship models that the steps before it make.
 void initGame() {
     createWindows();
+    hitFlash[0] = 0;
+    hitFlash[1] = 0;
+    // The cameras are set up here.
+    initLighting();
+    resetMaterial();
+    // The textures and relief models are loaded here, then the ship models built.
+    setUpWorld();
     stepAccumulator = 0.0f;
 }
 
-void simulationStep() {}
+void simulationStep() {
+    mapControls();
+    resolveCollisions(STEP_MS);
+    updateWorld(STEP_MS);
+}

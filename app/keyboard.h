@@ -17,3 +17,7 @@ void keyUp(unsigned char key, int x, int y);
 // A code outside the special-key arrays is ignored.
 void specialDown(int code, int x, int y);
 void specialUp(int code, int x, int y);
+
+// Once per step: turns the recorded keys into the ships' controls and the view mode,
+// then runs the steering step of every shot, planet and ship.
+void mapControls();

@@ -4,6 +4,9 @@
 #include "app/window_record.h"
 #include "app/windows.h"
 #include "support/gl_test_support.h"
+#include "world/contact_rules.h"
+#include "world/ship.h"
+#include "world/world.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
@@ -90,6 +93,27 @@ TEST_F(GameLoop, FrozenGameNeitherStepsNorRefreshes) {
     EXPECT_EQ(refreshes, 1);
     // Not even the clock is sampled.
     EXPECT_EQ(lastTick, tickBefore);
+}
+
+TEST_F(GameLoop, StartUpLeavesTheWorldBuiltAndLit) {
+    EXPECT_EQ(shipCount, 2);
+    EXPECT_EQ(celestialBodyCount, 5);
+    EXPECT_EQ(hitFlash[0], 0);
+    EXPECT_EQ(hitFlash[1], 0);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
+    EXPECT_FALSE(glIsEnabled(GL_LIGHT1));
+}
+
+TEST_F(GameLoop, AShipWithoutHealthFreezesTheGameAfterTheDueSteps) {
+    ships[1]->setHealth(0);
+    idleAfter(55); // five steps due: the first clears the flag, all five still run
+    EXPECT_FALSE(gameRunning);
+    EXPECT_EQ(stepsRun, 5u);
+    EXPECT_EQ(refreshes, 1);
+    idleAfter(100);
+    EXPECT_EQ(stepsRun, 5u);
+    EXPECT_EQ(refreshes, 1);
 }
 
 } // namespace

@@ -1,0 +1,168 @@
+// Contact rules. The passes walk the live shots by index and retire shots as they
+// go; a retirement moves the later shots down one place, so the index then stays.
+#include "world/contact_rules.h"
+
+#include "world/celestial_body.h"
+#include "world/collision.h"
+#include "world/explosion_pool.h"
+#include "world/out_of_memory.h"
+#include "world/projectile.h"
+#include "world/projectile_pool.h"
+#include "world/ship.h"
+#include "world/world.h"
+
+#include <new>
+
+int hitFlash[2];
+
+namespace {
+
+Projectile* shotAt(int i) { return entityListPointerAt<Projectile>(projectiles, i); }
+
+// The placed boxes of the live shots, index for index. Each shot is placed once per
+// pass rather than once per pair it takes part in.
+OrientedBox* placedShotBoxes = nullptr;
+int placedShotCapacity = 0;
+
+OrientedBox* placeShots(float step) {
+    const int count = entityListCount(projectiles);
+    if (count > placedShotCapacity) {
+        delete[] placedShotBoxes;
+        placedShotCapacity = count + count / 2;
+        placedShotBoxes = new (std::nothrow) OrientedBox[placedShotCapacity];
+        if (!placedShotBoxes)
+            outOfMemory("room for the shots' contact boxes");
+    }
+    for (int i = 0; i < count; ++i)
+        placedShotBoxes[i] = shotAt(i)->worldBoxAfter(step);
+    return placedShotBoxes;
+}
+
+void removePlaced(OrientedBox* placed, int& count, int i) {
+    for (int k = i; k + 1 < count; ++k)
+        placed[k] = placed[k + 1];
+    --count;
+}
+
+// Shots that meet burst together, with one explosion midway. After a burst the
+// same index holds the next shot, which is tested against the rest afresh.
+void shotsAgainstShots(float step) {
+    OrientedBox* placed = placeShots(step);
+    int count = entityListCount(projectiles);
+    int i = 0;
+    while (i < count) {
+        bool burst = false;
+        for (int j = i + 1; j < count; ++j) {
+            if (boxesOverlap(placed[i], placed[j])) {
+                spawnExplosion(0.5f * (placed[i].centre + placed[j].centre));
+                Projectile* first = shotAt(i);
+                Projectile* second = shotAt(j);
+                retireProjectile(first);
+                retireProjectile(second);
+                removePlaced(placed, count, j);
+                removePlaced(placed, count, i);
+                burst = true;
+                break;
+            }
+        }
+        if (!burst)
+            ++i;
+    }
+}
+
+// A shot that reaches a planet bursts there; the planet is not moved.
+void shotsAgainstPlanets(float step) {
+    for (int k = 0; k < celestialBodyCount; ++k) {
+        CelestialBody* planet = celestialBodies[k];
+        const float radius = planet->getRadius();
+        const Vec3 centre = planet->positionAfter(step);
+        int j = 0;
+        while (j < entityListCount(projectiles)) {
+            Projectile* shot = shotAt(j);
+            const OrientedBox box = shot->worldBoxAfter(step);
+            if (boxTouchesSphere(box, centre, radius)) {
+                spawnExplosion(box.centre);
+                retireProjectile(shot);
+            } else {
+                ++j;
+            }
+        }
+    }
+}
+
+// Ship s bounces off planets, swaps velocities with a later ship it touches, and is
+// hit by the other ship's shots. The shots are taken where they are now, the ship
+// where it will be.
+void shipContacts(int s, float step) {
+    Ship* ship = ships[s];
+    const OrientedBox placed = ship->worldBoxAfter(step);
+
+    for (int k = 0; k < celestialBodyCount; ++k) {
+        CelestialBody* planet = celestialBodies[k];
+        if (boxTouchesSphere(placed, planet->positionAfter(step), planet->getRadius()))
+            bounceOff(*ship, *planet);
+    }
+
+    for (int t = s + 1; t < shipCount; ++t)
+        if (boxesOverlap(placed, ships[t]->worldBoxAfter(step)))
+            exchangeVelocities(*ship, *ships[t]);
+
+    int j = 0;
+    while (j < entityListCount(projectiles)) {
+        Projectile* shot = shotAt(j);
+        if (shot->getOwner() == ship) {
+            ++j;
+            continue;
+        }
+        const OrientedBox p = shot->worldBox();
+        if (!boxesOverlap(placed, p)) {
+            ++j;
+            continue;
+        }
+        hitFlash[s] = HIT_FLASH_STEPS;
+        mergeVelocities(*ship, *shot);
+        ship->health -= HIT_DAMAGE;
+        const Vec3 midway = 0.5f * (placed.centre + p.centre);
+        retireProjectile(shot);
+        spawnExplosion(midway);
+    }
+}
+
+} // namespace
+
+void resolveCollisions(float step) {
+    shotsAgainstShots(step);
+    shotsAgainstPlanets(step);
+    for (int s = 0; s < shipCount; ++s)
+        shipContacts(s, step);
+}
+
+void mergeVelocities(Body& a, Body& b) {
+    const float ma = a.getMass();
+    const float mb = b.getMass();
+    const float sum = ma + mb;
+    const Vec3 merged = (ma / sum) * a.velocity + (mb / sum) * b.velocity;
+    a.velocity = merged;
+    b.velocity = merged;
+}
+
+void bounceOff(Body& x, const CelestialBody& k) {
+    const Vec3 u = x.velocity - k.velocity;
+    const Vec3 n = x.position - k.position;
+    const float nn = dot(n, n);
+    // Coincident centres give no normal to reflect about; dividing by zero would
+    // make the velocity not-a-number for good.
+    if (nn == 0.0f)
+        return;
+    x.velocity = k.velocity + u - (2.0f * (dot(u, n) / nn)) * n;
+}
+
+void exchangeVelocities(Body& a, Body& b) {
+    const float ma = a.getMass();
+    const float mb = b.getMass();
+    const float sum = ma + mb;
+    const Vec3 va = a.velocity;
+    const Vec3 vb = b.velocity;
+    a.velocity = ((ma - mb) / sum) * va + (2.0f * mb / sum) * vb;
+    b.velocity = ((mb - ma) / sum) * vb + (2.0f * ma / sum) * va;
+}

@@ -1,0 +1,74 @@
+// The growable list and its operations.
+#include "world/entity_list.h"
+
+#include "world/out_of_memory.h"
+
+#include <cassert>
+#include <cstdlib>
+
+EntityList* entityListCreate(int elementSize, int initialCapacity) {
+    assert(elementSize > 0 && "an element needs at least one byte");
+    assert(initialCapacity >= 0 && "the initial capacity cannot be negative");
+    EntityList* list = static_cast<EntityList*>(std::malloc(sizeof(EntityList)));
+    if (!list)
+        return nullptr;
+    list->elementSize = elementSize;
+    list->growBy = initialCapacity != 0 ? initialCapacity : 8;
+    list->capacity = initialCapacity;
+    list->count = 0;
+    list->data = std::malloc(static_cast<size_t>(elementSize) * list->growBy);
+    if (!list->data) {
+        std::free(list);
+        return nullptr;
+    }
+    return list;
+}
+
+int entityListCount(const EntityList* list) { return list->count; }
+
+void* entityListAt(const EntityList* list, int i) {
+    assert(i >= 0 && i < list->count && "entity list index out of range");
+    return static_cast<char*>(list->data) + static_cast<size_t>(i) * list->elementSize;
+}
+
+void entityListAppend(EntityList* list, const void* element) {
+    if (list->count == list->capacity) {
+        const int grown = list->capacity + list->growBy;
+        void* data = std::realloc(list->data, static_cast<size_t>(grown) * list->elementSize);
+        if (!data)
+            outOfMemory("room in a list of shots or explosions");
+        list->data = data;
+        list->capacity = grown;
+    }
+    std::memcpy(static_cast<char*>(list->data) +
+                    static_cast<size_t>(list->count) * list->elementSize,
+                element, list->elementSize);
+    ++list->count;
+}
+
+int entityListRemoveAt(EntityList* list, int i) {
+    assert(i >= 0 && i < list->count && "entity list index out of range");
+    if (i != list->count - 1) {
+        char* at = static_cast<char*>(list->data) + static_cast<size_t>(i) * list->elementSize;
+        std::memmove(at, at + list->elementSize,
+                     static_cast<size_t>(list->count - i - 1) * list->elementSize);
+    }
+    return --list->count;
+}
+
+int entityListFind(const EntityList* list, const void* key, EntityCompare compare, int start) {
+    if (list->count == 0)
+        return -1;
+    for (int i = start < 0 ? 0 : start; i < list->count; ++i)
+        if (compare(entityListAt(list, i), key) == 0)
+            return i;
+    return -1;
+}
+
+int samePointer(const void* a, const void* b) {
+    void* pa;
+    void* pb;
+    std::memcpy(&pa, a, sizeof pa);
+    std::memcpy(&pb, b, sizeof pb);
+    return pa == pb ? 0 : 1;
+}
