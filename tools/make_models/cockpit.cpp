@@ -13,20 +13,30 @@ namespace {
 // to 0.19 at its front (z = -0.5). The overlay stretches the model 12 to 15 times,
 // which shrinks its normals as much: its colours come from the ambient term.
 
-const Rgb FRAME_GREY = {0.26f, 0.29f, 0.34f};
-const Rgb DASH_DARK = {0.12f, 0.13f, 0.15f};
+// Bright diffuse colours with a dim ambient: the little diffuse light that gets
+// through still shades the shapes, and the ambient sets the overall tone.
+const Rgb FRAME_GREY = {0.85f, 0.92f, 1.0f};
+const Rgb DASH_DARK = {0.8f, 0.85f, 0.95f};
 const Rgb GLASS = {0.30f, 0.45f, 0.60f};
 const Rgb DULL = {0.2f, 0.2f, 0.2f};
-const float AMBIENT_SHARE = 0.9f;
+const float FRAME_AMBIENT_SHARE = 0.27f;
+const float DASH_AMBIENT_SHARE = 0.13f;
 
 const int STRUT_RING = 12;
-const int STRUT_STEPS = 5;
+
+// Side windows: flat panes facing the pilot beyond the arch's pillars, and the
+// roof pane above the arch.
+const Vec3 SIDE_PANE_CENTRE(0.415f, 0.0f, -0.475f);
+const Vec3 SIDE_PANE_HALF(0.055f, 0.42f, 0.004f);
+const Vec3 ROOF_PANE_CENTRE(0.0f, 0.32f, -0.26f);
+const Vec3 ROOF_PANE_HALF(0.30f, 0.12f, 0.004f);
+const int STRUT_STEPS = 4;
 
 // The windscreen arch: up from the dashboard's left corner, across the top of the
 // view and down to the right corner (only the right half is given; it is
 // mirrored).
-const std::vector<Vec3> ARCH_RIGHT = {Vec3(0.0f, 0.190f, -0.22f),  Vec3(0.16f, 0.195f, -0.22f),
-                                      Vec3(0.27f, 0.17f, -0.25f),  Vec3(0.33f, 0.06f, -0.31f),
+const std::vector<Vec3> ARCH_RIGHT = {Vec3(0.0f, 0.190f, -0.22f),  Vec3(0.16f, 0.188f, -0.22f),
+                                      Vec3(0.27f, 0.165f, -0.25f), Vec3(0.33f, 0.06f, -0.31f),
                                       Vec3(0.38f, -0.14f, -0.38f), Vec3(0.42f, -0.40f, -0.45f)};
 // Half its thickness as the pilot sees it, and half its depth along the view.
 const float ARCH_HALF_THICKNESS = 0.03f;
@@ -69,8 +79,8 @@ BuiltModel makeCockpit() {
     ModelBuilder m("cockpit");
     m.designedInPlace = true;
     m.storage = [](const Vec3& p) { return Vec3(-p.x, p.z, p.y); };
-    const int frame = m.addMaterial(material(FRAME_GREY, AMBIENT_SHARE, DULL, 20.0f));
-    const int dash = m.addMaterial(material(DASH_DARK, AMBIENT_SHARE, DULL, 10.0f));
+    const int frame = m.addMaterial(material(FRAME_GREY, FRAME_AMBIENT_SHARE, DULL, 20.0f));
+    const int dash = m.addMaterial(material(DASH_DARK, DASH_AMBIENT_SHARE, DULL, 10.0f));
     const int glass = m.addMaterial(
         material(GLASS, 0.5f, {0.8f, 0.8f, 0.8f}, 90.0f, {0.04f, 0.06f, 0.08f}, 0.25f));
     const int frameGroup = m.addGroup(frame);
@@ -109,7 +119,7 @@ BuiltModel makeCockpit() {
 
     m.add(withMirror(box(SILL_CENTRE, SILL_HALF, 0.01f)), sillGroup);
 
-    // Side windows between the arch, the rear arch and the sill.
-    m.add(withMirror(box(Vec3(0.435f, -0.04f, 0.0f), Vec3(0.004f, 0.34f, 0.43f))), glassGroup);
+    m.add(withMirror(box(SIDE_PANE_CENTRE, SIDE_PANE_HALF)), glassGroup);
+    m.add(box(ROOF_PANE_CENTRE, ROOF_PANE_HALF), glassGroup);
     return m.build();
 }

@@ -6,7 +6,7 @@
 namespace {
 
 // Colours.
-const Rgb HULL_WHITE = {0.82f, 0.84f, 0.88f};
+const Rgb HULL_WHITE = {0.74f, 0.76f, 0.80f};
 const Rgb BELLY_GREY = {0.32f, 0.35f, 0.42f};
 const Rgb TRIM_BLUE = {0.12f, 0.32f, 0.85f};
 const Rgb ENGINE_METAL = {0.38f, 0.38f, 0.40f};
@@ -44,10 +44,22 @@ const PanelSpec VENTRAL_FIN = {
 
 const EngineSpec ENGINE = {Vec3(0.055f, 0.004f, 0.0f), 0.12f, 0.50f, 0.048f, 0.042f, 0.05f, 14};
 
-// Wing-tip cannon, their barrels reaching forward.
-const Vec3 WING_TIP_GUN(0.395f, -0.024f, 0.0f);
-const float GUN_POD_RADIUS = 0.014f;
-const float GUN_BARREL_RADIUS = 0.006f;
+// Air intakes under the wing roots, on both sides of the fuselage.
+const std::vector<HullStation> INTAKE = {
+    {-0.16f, 0.022f, 0.026f, 0.0f, 4.0f},
+    {-0.04f, 0.028f, 0.030f, 0.0f, 4.0f},
+    {0.12f, 0.024f, 0.024f, 0.0f, 3.0f},
+    {0.18f, 0.000f, 0.000f, 0.0f, 3.0f},
+};
+const Vec3 INTAKE_OFFSET(0.085f, -0.030f, 0.0f);
+
+// Cannon pods along the wing tips, their barrels reaching forward.
+const Vec3 GUN_AXIS(0.405f, -0.024f, 0.0f);
+const float GUN_POD_FRONT = 0.15f;
+const float GUN_POD_BACK = 0.33f;
+const float GUN_POD_RADIUS = 0.013f;
+const float GUN_BARREL_FRONT = 0.07f;
+const float GUN_BARREL_RADIUS = 0.005f;
 
 } // namespace
 
@@ -68,16 +80,33 @@ BuiltModel makeFirstShip() {
     const int lenses = m.addGroup(
         m.addMaterial(material(LENS_WHITE, 0.5f, WHITE, 90.0f, {0.8f, 0.7f, 0.5f}, 0.8f)));
 
-    m.add(hull(FUSELAGE, 16, 2), white);
+    m.add(hull(FUSELAGE, 16, 1), white);
     m.add(withMirror(panel(WING)), white);
     m.add(withMirror(panel(TAIL_FIN)), trim);
     m.add(withMirror(panel(VENTRAL_FIN)), belly);
     m.add(withMirror(engine(ENGINE)), metal);
     m.add(hull(CANOPY, 12, 1), glass);
     m.add(box(Vec3(0, 0.03f, -0.15f), Vec3(0.02f, 0.02f, 0.04f)), cockpit);
-    m.add(withMirror(rod(WING_TIP_GUN, -0.02f, 0.2f, GUN_POD_RADIUS, 8)), guns);
-    m.add(withMirror(rod(WING_TIP_GUN, -0.12f, -0.02f, GUN_BARREL_RADIUS, 6)), guns);
+    const float r = GUN_POD_RADIUS;
+    Part pod = lathe({{0.0f, GUN_POD_FRONT},
+                      {r * 0.6f, GUN_POD_FRONT + 0.01f},
+                      {r, GUN_POD_FRONT + 0.04f},
+                      {r, GUN_POD_BACK - 0.02f},
+                      {r * 0.6f, GUN_POD_BACK},
+                      {0.0f, GUN_POD_BACK}},
+                     8);
+    m.add(withMirror(pod.move(Vec3(GUN_AXIS.x, GUN_AXIS.y, 0))), trim);
+    m.add(withMirror(rod(GUN_AXIS, GUN_BARREL_FRONT, GUN_POD_FRONT + 0.02f, GUN_BARREL_RADIUS, 6)),
+          guns);
+    Part intake = hull(INTAKE, 8, 0);
+    m.add(withMirror(intake.move(INTAKE_OFFSET)), belly);
+    m.add(withMirror(panel(panelTipBand(WING, 0.86f))), trim);
+    // A blue band round the fuselage behind the canopy.
+    m.add(
+        hull({{0.05f, 0.100f, 0.060f, 0.006f, 3.0f}, {0.09f, 0.104f, 0.060f, 0.006f, 3.0f}}, 16, 0),
+        trim);
     m.add(withMirror(engineGlow(ENGINE)), glow);
-    m.add(withMirror(sphere(Vec3(0.36f, -0.022f, 0.26f), 0.01f, 8, 4)), lenses);
+    m.add(withMirror(sphere(Vec3(GUN_AXIS.x, GUN_AXIS.y, GUN_POD_BACK), 0.009f, 6, 3)), lenses);
+    m.add(sphere(Vec3(0.0f, 0.05f, -0.08f), 0.007f, 6, 3), lenses);
     return m.build();
 }
