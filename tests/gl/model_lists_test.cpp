@@ -2,6 +2,7 @@
 // in feedback mode) and the material, blend and colour state it leaves behind.
 #include "render/mesh_model.h"
 #include "render/model_lists.h"
+#include "support/gl_feedback.h"
 #include "support/gl_test_support.h"
 
 #include <GL/gl.h>
@@ -10,34 +11,6 @@
 #include <vector>
 
 namespace {
-
-struct Point {
-    float x, y, z;
-};
-
-// Every triangle a list call sends down, in model coordinates: with identity
-// matrices and a 64-pixel viewport, window coordinates map straight back.
-std::vector<std::vector<Point>> feedbackOf(unsigned int list, int calls = 1) {
-    std::vector<GLfloat> buffer(1 << 16);
-    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D, buffer.data());
-    glRenderMode(GL_FEEDBACK);
-    for (int i = 0; i < calls; ++i)
-        glCallList(list);
-    const int used = glRenderMode(GL_RENDER);
-    std::vector<std::vector<Point>> polygons;
-    for (int i = 0; i < used;) {
-        EXPECT_EQ(buffer[i], GL_POLYGON_TOKEN);
-        const int corners = static_cast<int>(buffer[i + 1]);
-        std::vector<Point> polygon;
-        for (int c = 0; c < corners; ++c) {
-            const GLfloat* w = &buffer[i + 2 + 3 * c];
-            polygon.push_back({w[0] / 32.0f - 1.0f, w[1] / 32.0f - 1.0f, 2.0f * w[2] - 1.0f});
-        }
-        polygons.push_back(polygon);
-        i += 2 + 3 * corners;
-    }
-    return polygons;
-}
 
 MeshMaterial flatMaterial(float r, float g, float b, float alpha) {
     return {{r * 0.5f, g * 0.5f, b * 0.5f},
@@ -88,11 +61,7 @@ class ModelLists : public testing::Test {
 protected:
     void SetUp() override {
         makeTestWindow(64, 64);
-        glViewport(0, 0, 64, 64);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        useIdentityView();
     }
 };
 
@@ -102,7 +71,7 @@ TEST_F(ModelLists, GroupsDrawEveryFaceAndLeaveTheLastMaterialCurrent) {
     const unsigned int list = buildModelList(smallModel(materials, 2, groups, 2));
     ASSERT_TRUE(glIsList(list));
 
-    const auto triangles = feedbackOf(list);
+    const auto triangles = feedbackPolygons(list);
     ASSERT_EQ(triangles.size(), 5u);
     for (size_t f = 0; f < triangles.size(); ++f) {
         ASSERT_EQ(triangles[f].size(), 3u);
@@ -168,7 +137,7 @@ TEST_F(ModelLists, ReusedMaterialSwitchesAgainInEveryGroup) {
                                        flatMaterial(0.3f, 0.3f, 0.3f, 1.0f)};
     const MeshGroup groups[3] = {{0, 1}, {1, 2}, {0, 2}};
     const unsigned int list = buildModelList(smallModel(materials, 2, groups, 3));
-    EXPECT_EQ(feedbackOf(list).size(), 5u);
+    EXPECT_EQ(feedbackPolygons(list).size(), 5u);
     glCallList(list);
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
     expectColour(GL_BACK, GL_AMBIENT, materials[0].ambient, 0.25f);
@@ -208,11 +177,11 @@ TEST_F(ModelLists, TurnsCompiledIntoTheListAccumulateWithoutAPush) {
     model.turnedOntoZ = true;
     model.switchesBlending = false;
     const unsigned int list = buildModelList(model);
-    const auto triangles = feedbackOf(list, 2);
+    const auto triangles = feedbackPolygons(list, 2);
     ASSERT_EQ(triangles.size(), 2u);
     // The three turns take (x, y, z) to (-z, x, -y): a model's +y becomes -z.
-    const Point once = triangles[0][0];
-    const Point twice = triangles[1][0];
+    const FeedbackPoint once = triangles[0][0];
+    const FeedbackPoint twice = triangles[1][0];
     EXPECT_NEAR(once.x, -0.3f, 1e-4f);
     EXPECT_NEAR(once.y, 0.1f, 1e-4f);
     EXPECT_NEAR(once.z, -0.2f, 1e-4f);

@@ -5,6 +5,7 @@
 #include "render/model_data.h"
 #include "render/model_handle.h"
 #include "render/models.h"
+#include "support/gl_feedback.h"
 #include "support/gl_test_support.h"
 
 #include <GL/gl.h>
@@ -16,30 +17,16 @@
 
 namespace {
 
-struct Point {
-    float x, y, z;
-};
-
-// Corners of every triangle a list call sends, in model coordinates (identity
-// matrices, 64-pixel viewport).
-std::vector<Point> feedbackCorners(unsigned int list, int* triangles) {
-    std::vector<GLfloat> buffer(1 << 20);
-    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D, buffer.data());
-    glRenderMode(GL_FEEDBACK);
+// Corners of every triangle a list call sends, in model coordinates.
+std::vector<FeedbackPoint> feedbackCorners(unsigned int list, int* triangles) {
     glPushMatrix();
-    glCallList(list);
+    const auto polygons = feedbackPolygons(list);
     glPopMatrix();
-    const int used = glRenderMode(GL_RENDER);
-    std::vector<Point> corners;
+    std::vector<FeedbackPoint> corners;
     *triangles = 0;
-    for (int i = 0; i < used;) {
-        const int count = static_cast<int>(buffer[i + 1]);
-        for (int c = 0; c < count; ++c) {
-            const GLfloat* w = &buffer[i + 2 + 3 * c];
-            corners.push_back({w[0] / 32.0f - 1.0f, w[1] / 32.0f - 1.0f, 2.0f * w[2] - 1.0f});
-        }
-        *triangles += count == 3 ? 1 : 0;
-        i += 2 + 3 * count;
+    for (const auto& polygon : polygons) {
+        corners.insert(corners.end(), polygon.begin(), polygon.end());
+        *triangles += polygon.size() == 3 ? 1 : 0;
     }
     return corners;
 }
@@ -48,11 +35,7 @@ class Models : public testing::Test {
 protected:
     void SetUp() override {
         makeTestWindow(64, 64);
-        glViewport(0, 0, 64, 64);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        useIdentityView();
         initLighting();
         resetMaterial();
         buildModels();
@@ -88,9 +71,9 @@ TEST_F(Models, EveryListDrawsEachOfItsFaces) {
 TEST_F(Models, ShipsLieAlongZWithTheirNoseTowardsMinusZ) {
     for (int ship = 0; ship < 2; ++ship) {
         int triangles = 0;
-        const std::vector<Point> corners = feedbackCorners(modelLists[ship], &triangles);
-        Point low{1, 1, 1}, high{-1, -1, -1};
-        for (const Point& p : corners) {
+        const std::vector<FeedbackPoint> corners = feedbackCorners(modelLists[ship], &triangles);
+        FeedbackPoint low{1, 1, 1}, high{-1, -1, -1};
+        for (const FeedbackPoint& p : corners) {
             low = {std::fmin(low.x, p.x), std::fmin(low.y, p.y), std::fmin(low.z, p.z)};
             high = {std::fmax(high.x, p.x), std::fmax(high.y, p.y), std::fmax(high.z, p.z)};
         }
@@ -100,7 +83,7 @@ TEST_F(Models, ShipsLieAlongZWithTheirNoseTowardsMinusZ) {
         EXPECT_LT(high.y - low.y, 0.999f) << ship;
         // The front tenth is the narrow nose; the back tenth carries the engines.
         float noseWidth = 0.0f, tailWidth = 0.0f;
-        for (const Point& p : corners) {
+        for (const FeedbackPoint& p : corners) {
             if (p.z < -0.4f)
                 noseWidth = std::fmax(noseWidth, std::fabs(p.x));
             if (p.z > 0.4f)
