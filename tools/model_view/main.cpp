@@ -1,6 +1,7 @@
 // kelvidron-model-view: draws one of the game's models, lit as the game lights it,
 // and writes the picture as a PNG. Scenes:
 //   orbit    the model at the origin in its own light pair, seen from --yaw/--pitch
+//            (the tilting model turned to fly like the ships)
 //   chase    a ship as the camera 12 units behind it sees it
 //   overlay  the cockpit and the tilting ship as the overlay camera sees them,
 //            with the other ship (--target) ahead in the world
@@ -99,22 +100,28 @@ unsigned int listOf(const std::string& name, const char* program) {
 }
 
 // A model in its own light pair, one unit above and below it, as ships are drawn.
-void drawInLightPair(unsigned int list) {
+// The tilting model is stored nose towards -y and top towards +x; `upright` turns
+// it to fly like the ships, nose towards -z and top towards +y.
+void drawInLightPair(unsigned int list, bool upright = false) {
     beginLightPair();
     glPushMatrix();
     placeLightPair(1.0f);
+    if (upright) {
+        const GLfloat storedToShip[16] = {0, 1, 0, 0, 0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 1};
+        glMultMatrixf(storedToShip);
+    }
     glCallList(list);
     glPopMatrix();
     endLightPair();
 }
 
-void drawOrbit(const Options& o, unsigned int list) {
+void drawOrbit(const Options& o, unsigned int list, bool upright) {
     const double yaw = o.yaw * M_PI / 180.0;
     const double pitch = o.pitch * M_PI / 180.0;
     // Yaw 0 looks at the nose from in front; 180 from behind.
     gluLookAt(o.distance * std::cos(pitch) * std::sin(yaw), o.distance * std::sin(pitch),
               -o.distance * std::cos(pitch) * std::cos(yaw), 0, 0, 0, 0, 1, 0);
-    drawInLightPair(list);
+    drawInLightPair(list, upright);
 }
 
 void drawChase(unsigned int list) {
@@ -188,7 +195,7 @@ int main(int argc, char** argv) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     if (o.scene == "orbit")
-        drawOrbit(o, listOf(o.model, argv[0]));
+        drawOrbit(o, listOf(o.model, argv[0]), o.model == "tilting");
     else if (o.scene == "chase")
         drawChase(listOf(o.model, argv[0]));
     else if (o.scene == "overlay")
