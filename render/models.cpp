@@ -1,0 +1,28 @@
+// Start-up compilation of the embedded models.
+#include "render/models.h"
+
+#include "render/model_data.h"
+#include "render/model_handle.h"
+#include "render/model_lists.h"
+
+#include <new>
+
+unsigned int cockpitList;
+unsigned int tiltModelList;
+
+void buildModels() {
+    // A failed allocation leaves a null handle rather than ending start-up.
+    for (int i = 0; i < MODEL_LIST_COUNT; ++i) {
+        shipModelHandles[i] = new (std::nothrow) ModelHandle;
+        if (shipModelHandles[i])
+            shipModelHandles[i]->index = i;
+    }
+    const int firstShip = buildModelList(firstShipModel);
+    const int secondShip = buildModelList(secondShipModel);
+    const int cockpit = buildModelList(cockpitModel);
+    const int tilting = buildModelList(tiltingModel);
+    modelLists[0] = static_cast<unsigned int>(firstShip);
+    modelLists[1] = static_cast<unsigned int>(secondShip);
+    cockpitList = static_cast<unsigned int>(cockpit);
+    tiltModelList = static_cast<unsigned int>(tilting);
+}

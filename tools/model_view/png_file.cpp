@@ -1,0 +1,33 @@
+// PNG output through libpng.
+#include "png_file.h"
+
+#include <png.h>
+
+#include <cstdio>
+
+bool writePng(const std::string& path, int width, int height,
+              const std::vector<unsigned char>& pixels) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        std::perror(path.c_str());
+        return false;
+    }
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!png || !info || setjmp(png_jmpbuf(png))) {
+        std::fprintf(stderr, "%s: the PNG could not be written\n", path.c_str());
+        png_destroy_write_struct(&png, &info);
+        std::fclose(file);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    // OpenGL's rows run bottom up, a PNG's top down.
+    for (int row = height - 1; row >= 0; --row)
+        png_write_row(png, const_cast<png_bytep>(&pixels[size_t(row) * width * 3]));
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(file) == 0;
+}

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Renders the pictures of the game's models under docs/models/ (or OUT_DIR):
+# each ship from four sides and as the camera 12 units behind it sees it, the
+# tilting model, and the cockpit as the overlay camera shows it.
+# Usage: tools/render_model_pictures.sh BUILD_DIR [OUT_DIR]   (needs a display;
+# run it through scripts/with-display.sh when headless)
+set -euo pipefail
+
+build=${1:?usage: $0 BUILD_DIR [OUT_DIR]}
+out=${2:-$(dirname "$0")/../docs/models}
+view="$build/tools/kelvidron-model-view"
+convert=/usr/bin/convert
+[[ -x "$view" ]] || { echo "error: $view is not built" >&2; exit 1; }
+[[ -x "$convert" ]] || { echo "error: ImageMagick's convert is not installed" >&2; exit 1; }
+mkdir -p "$out"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Front three-quarter, rear three-quarter from below, side, top.
+angles=("35 25" "150 -25" "90 0" "0 89")
+
+sheet() {
+    local model=$1 name=$2
+    local files=()
+    for a in "${angles[@]}"; do
+        set -- $a
+        "$view" --model "$model" --yaw "$1" --pitch "$2" --distance 1.6 --size 360x300 \
+            --out "$work/$model-$1-$2.png"
+        files+=("$work/$model-$1-$2.png")
+    done
+    if [[ $model == first || $model == second ]]; then
+        # The chase camera's view at the game's size, its middle enlarged fourfold.
+        "$view" --scene chase --model "$model" --size 514x512 --out "$work/$model-chase.png"
+        "$convert" "$work/$model-chase.png" -crop 90x75+212+218 +repage -filter point \
+            -resize 400% "$work/$model-chase-near.png"
+        files+=("$work/$model-chase-near.png")
+    fi
+    "$convert" "${files[@]}" +append "$out/$name.png"
+}
+
+sheet first first_ship
+sheet second second_ship
+sheet tilting tilting_ship
+
+# The cockpit over the world: at rest, then pitching down and rolling right.
+"$view" --scene overlay --size 514x512 --out "$work/overlay-rest.png"
+"$view" --scene overlay --size 514x512 --pitch-level -1 --roll-level 1 \
+    --out "$work/overlay-turning.png"
+"$convert" "$work/overlay-rest.png" "$work/overlay-turning.png" +append "$out/cockpit_overlay.png"
+echo "pictures written to $out"
