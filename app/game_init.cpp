@@ -2,7 +2,9 @@
 #include "app/game_loop.h"
 #include "app/keyboard.h"
 #include "app/windows.h"
+#include "render/cameras.h"
 #include "render/lighting.h"
+#include "render/models.h"
 #include "world/contact_rules.h"
 #include "world/world.h"
 #include "world/world_update.h"
@@ -14,10 +16,11 @@ void initGame() {
     createWindows();
     hitFlash[0] = 0;
     hitFlash[1] = 0;
-    // The cameras are set up here.
+    initCameras();
     initLighting();
     resetMaterial();
-    // The textures and relief models are loaded here, then the ship models built.
+    // The textures and relief models are loaded here.
+    buildModels();
     setUpWorld();
     stepAccumulator = 0.0f;
 }
