@@ -11,12 +11,10 @@
 
 #include <GL/freeglut.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -70,18 +68,6 @@ void deliver(const ScriptedKey& key) {
         (key.down ? keyDown : keyUp)(static_cast<unsigned char>(key.code), 0, 0);
 }
 
-// Lets the window system map the windows and report their sizes.
-void settleWindows(int width, int height) {
-    glutSetWindow(mainWindow.getId());
-    glutReshapeWindow(width, height);
-    for (int i = 0; i < 400; ++i) {
-        glutMainLoopEvent();
-        if (mainWindow.width == width && mainWindow.height == height && i > 20)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -104,7 +90,7 @@ int main(int argc, char** argv) {
     initGame();
     // The capture drives the steps itself; the idle callback would add real time.
     mainWindow.setIdleFunc(nullptr);
-    settleWindows(options.width, options.height);
+    settleGameWindows(options.width, options.height);
 
     size_t next = 0;
     for (int step = 0; step < steps && gameRunning; ++step) {

@@ -6,6 +6,8 @@
 #include <GL/freeglut.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 RgbImage grabWindow(int glutWindowId) {
     glutSetWindow(glutWindowId);
@@ -23,6 +25,21 @@ RgbImage grabWindow(int glutWindowId) {
         std::copy_n(bottomUp.data() + (image.height - 1 - row) * rowBytes, rowBytes,
                     image.pixels.data() + row * rowBytes);
     return image;
+}
+
+void settleGameWindows(int width, int height) {
+    glutSetWindow(mainWindow.getId());
+    glutReshapeWindow(width, height);
+    // A few rounds even when the size is right at once: the first map and
+    // configure events of a new window come in several batches.
+    for (int round = 0; round < 400; ++round) {
+        glutMainLoopEvent();
+        const WindowRecord& sub = mainWindow.subWindow(0);
+        if (round > 20 && mainWindow.width == width && mainWindow.height == height &&
+            sub.width == std::max(width - 10, 1) && sub.height == std::max(height - 10, 1))
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
 }
 
 RgbImage captureGameFrame() {

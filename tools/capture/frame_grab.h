@@ -9,6 +9,10 @@
 // front buffer they do not depend on what covers the window on the screen.
 RgbImage grabWindow(int glutWindowId);
 
+// Resizes the top-level window and lets the window system map both windows and
+// report their sizes, so that the stored sizes are the ones a frame is drawn at.
+void settleGameWindows(int width, int height);
+
 // Draws both windows once (the top-level window, then the sub-window) and returns the
 // top-level window's picture with the sub-window's placed at its stored position.
 RgbImage captureGameFrame();

@@ -1,0 +1,145 @@
+// The composed frame of the running game: the grey frame and gap, the viewports, the
+// view modes, and a frozen game that stops asking for work.
+#include "app/game_loop.h"
+#include "app/window_record.h"
+#include "frame_grab.h"
+#include "render/display_views.h"
+#include "render/view_mode.h"
+#include "support/game_frame.h"
+#include "support/gl_test_support.h"
+#include "world/ship.h"
+#include "world/world.h"
+
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace {
+
+constexpr int FRAME_GREY = 51; // 0.2 of the top-level window
+constexpr int VIEW_GREY = 76;  // 0.3 of the sub-window's clear
+
+void expectGrey(const RgbImage& frame, int x, int y, int grey) {
+    const Rgb p = pixelAt(frame, x, y);
+    EXPECT_EQ(p.r, grey) << "at (" << x << ", " << y << ")";
+    EXPECT_EQ(p.g, grey) << "at (" << x << ", " << y << ")";
+    EXPECT_EQ(p.b, grey) << "at (" << x << ", " << y << ")";
+}
+
+// The 5-pixel frame around the sub-window, and the gap columns between the views.
+void expectFrameAndGap(const RgbImage& frame, int subWidth) {
+    for (int y : {0, 4, frame.height / 2, frame.height - 1}) {
+        for (int x : {0, 4, frame.width - 5, frame.width - 1})
+            expectGrey(frame, x, y, FRAME_GREY);
+    }
+    for (int x : {10, frame.width / 2, frame.width - 10}) {
+        expectGrey(frame, x, 2, FRAME_GREY);
+        expectGrey(frame, x, frame.height - 3, FRAME_GREY);
+    }
+    // Sub-window columns W/2 .. W/2 + 4, at the frame's offset of 5.
+    for (int column = subWidth / 2; column <= subWidth / 2 + 4; ++column)
+        for (int y : {6, frame.height / 3, frame.height / 2, frame.height - 6})
+            expectGrey(frame, 5 + column, y, VIEW_GREY);
+    // Just outside the gap the views show something else than the clear grey.
+    int notGrey = 0;
+    for (int y = 5; y < frame.height - 5; ++y) {
+        const Rgb left = pixelAt(frame, 5 + subWidth / 2 - 1, y);
+        const Rgb right = pixelAt(frame, 5 + subWidth / 2 + 5, y);
+        notGrey += (left.r != VIEW_GREY || left.g != VIEW_GREY) ? 1 : 0;
+        notGrey += (right.r != VIEW_GREY || right.g != VIEW_GREY) ? 1 : 0;
+    }
+    EXPECT_GT(notGrey, frame.height);
+}
+
+std::array<GLint, 4> currentViewport() {
+    std::array<GLint, 4> v{};
+    glGetIntegerv(GL_VIEWPORT, v.data());
+    return v;
+}
+
+TEST(Views, GreyFrameAndGapAtTheStartSize) {
+    startGameForTest();
+    const RgbImage frame = captureGameFrame();
+    ASSERT_EQ(frame.width, 1039);
+    ASSERT_EQ(frame.height, 522);
+    expectFrameAndGap(frame, 1029);
+    // The right view's viewport is the last one set, the overlay having restored it.
+    EXPECT_EQ(currentViewport(), (std::array<GLint, 4>{519, 0, 514, 512}));
+}
+
+TEST(Views, GreyFrameAndGapAfterAResize) {
+    startGameForTest(1010, 510);
+    ASSERT_EQ(mainWindow.subWindow(0).width, 1000);
+    ASSERT_EQ(mainWindow.subWindow(0).height, 500);
+    const RgbImage frame = captureGameFrame();
+    expectFrameAndGap(frame, 1000);
+    EXPECT_EQ(currentViewport(), (std::array<GLint, 4>{505, 0, 500, 500}));
+}
+
+TEST(Views, ViewRectanglesSplitTheSubWindow) {
+    const ViewRect left = viewRect(0, 1029, 512);
+    const ViewRect right = viewRect(1, 1029, 512);
+    EXPECT_EQ((std::array<int, 4>{left.x, left.y, left.width, left.height}),
+              (std::array<int, 4>{0, 0, 514, 512}));
+    EXPECT_EQ((std::array<int, 4>{right.x, right.y, right.width, right.height}),
+              (std::array<int, 4>{519, 0, 514, 512}));
+}
+
+TEST(Views, ViewFromBehindShowsTheOwnShipInTheMiddleOfEachView) {
+    startGameForTest();
+    viewMode = 0;
+    const RgbImage inside = captureGameFrame();
+    viewMode = 1;
+    const RgbImage behind = captureGameFrame();
+    // The ship lies 12 units ahead of the eye, about 40 pixels wide, below the
+    // crosshair's middle.
+    const int centreY = 5 + 256;
+    for (int viewCentreX : {5 + 257, 5 + 519 + 257}) {
+        const int changed =
+            differingPixels(inside, behind, viewCentreX - 30, centreY - 10, 60, 30);
+        EXPECT_GT(changed, 100) << "view centred at " << viewCentreX;
+    }
+    // Away from the middle the two frames agree: only the camera offset changed.
+    EXPECT_LT(differingPixels(inside, behind, 5 + 100, 5 + 200, 40, 40), 40);
+}
+
+int idlePasses = 0;
+int framesDrawn = 0;
+void countingIdle() {
+    ++idlePasses;
+    onIdle();
+}
+void countingDisplay() {
+    ++framesDrawn;
+    displayViews();
+}
+struct Counts {
+    int idle, frames;
+    uint64_t steps;
+};
+Counts afterFreeze{};
+
+void checkAfterFreeze(int) { afterFreeze = Counts{idlePasses, framesDrawn, stepsRun}; }
+void stopLoop(int) { glutLeaveMainLoop(); }
+
+TEST(Views, FrozenGameStopsSteppingAndDrawingOnItsOwn) {
+    startGameForTest();
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
+    mainWindow.subWindow(0).setDisplayFunc(countingDisplay);
+    ships[1]->health = 0;
+    mainWindow.setIdleFunc(countingIdle);
+    // The real event loop: the first step freezes the game; afterwards, nothing may
+    // call the idle callback or ask for a frame.
+    glutTimerFunc(400, checkAfterFreeze, 0);
+    glutTimerFunc(1200, stopLoop, 0);
+    glutMainLoop();
+    EXPECT_FALSE(gameRunning);
+    EXPECT_EQ(mainWindow.idleFunc, nullptr);
+    EXPECT_GE(afterFreeze.frames, 1);
+    EXPECT_EQ(idlePasses, afterFreeze.idle);
+    EXPECT_EQ(framesDrawn, afterFreeze.frames);
+    EXPECT_EQ(stepsRun, afterFreeze.steps);
+}
+
+} // namespace
