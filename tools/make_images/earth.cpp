@@ -81,9 +81,9 @@ Rgb landColour(float height, float lat, float moisture) {
 
 // 0 away from the poles, 1 on the ice caps, with a ragged edge.
 float iceCover(const GradientNoise& n, const Vec3& d, float lat) {
-    if (std::fabs(lat) < ICE_CAP_LATITUDE - 0.4f)
+    if (std::fabs(lat) < ICE_CAP_LATITUDE - 0.45f)
         return 0.0f;
-    const float edge = ICE_CAP_LATITUDE + 0.12f * n.fbm(d * 3.0f, 5);
+    const float edge = ICE_CAP_LATITUDE + 0.13f * n.fbm(d * 1.5f, 2) + 0.07f * n.fbm(d * 6.0f, 4);
     return smoothstep(edge - 0.015f, edge + 0.015f, std::fabs(lat));
 }
 

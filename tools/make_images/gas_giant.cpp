@@ -61,7 +61,9 @@ bool makeGasGiant(const std::string& folder) {
         for (int x = 0; x < WIDTH; x++) {
             const Vec3 d = sphereDirection(x, y, WIDTH, HEIGHT);
             const float lon = 2.0f * static_cast<float>(M_PI) * (1.0f - (x + 0.5f) / WIDTH);
-            float stirredLat = lat + TURBULENCE * noise.fbm(d * 5.0f, 5);
+            // The flow grows more turbulent towards the poles, where the bands break up.
+            const float polar = smoothstep(0.9f, 1.4f, std::fabs(lat));
+            float stirredLat = lat + TURBULENCE * (1.0f + 2.5f * polar) * noise.fbm(d * 5.0f, 5);
             // Inside an oval the flow turns around its centre.
             float oval = 0.0f, ovalRadius = 0.0f;
             const Oval* inOval = nullptr;
@@ -94,7 +96,8 @@ bool makeGasGiant(const std::string& folder) {
                 c = mix(c, core, 0.92f * oval);
             }
             // Towards the poles the bands fade into a darker, greyer haze.
-            c = mix(c, POLAR_HAZE, smoothstep(1.0f, 1.45f, std::fabs(lat)) * 0.8f);
+            const float haze = 0.9f * smoothstep(1.0f, 1.5f, std::fabs(lat) + 0.1f * streak);
+            c = mix(c, scale(POLAR_HAZE, 0.9f + 0.15f * streak), haze);
             image.set(x, y, c);
         }
     }

@@ -108,8 +108,10 @@ bool makeMars(const std::string& folder) {
                                              lat + capEdge) +
                                   smoothstep(-SOUTH_CAP_LATITUDE - 0.02f,
                                              -SOUTH_CAP_LATITUDE + 0.02f, -lat + capEdge);
+                // They wind out from the pole, which itself stays plain.
                 const float troughs =
-                    0.93f + 0.07f * std::sin(40.0f * lat + 2.0f * std::atan2(d.z, d.x));
+                    1.0f - 0.07f * smoothstep(1.55f, 1.45f, std::fabs(lat)) *
+                               (1.0f + std::sin(40.0f * lat + 2.0f * std::atan2(d.z, d.x)));
                 c = mix(c, scale(POLAR_ICE, troughs), clamp01(cap));
             }
             image.set(x, y, c, ALPHA_LOW + ALPHA_RANGE * h);
