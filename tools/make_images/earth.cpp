@@ -34,28 +34,41 @@ const Rgb SNOW = {242, 244, 248};
 const Rgb ICE = {228, 236, 246};
 
 // Offsets that bend the noise domain, so that coasts and cloud banks curl.
-// They vary slowly, so they are computed on a coarse grid and read filtered.
+// They vary slowly, so they are computed on a coarse grid and read filtered -
+// except around the poles, where a coarse row would spread one point's offset
+// over a whole ring of the map.
 class Warp {
 public:
     Warp(const GradientNoise& n, float frequency, Vec3 (*bend)(Vec3))
-        : frequency_(frequency), x_(WIDTH / 4, HEIGHT / 4), y_(WIDTH / 4, HEIGHT / 4),
+        : noise_(n), frequency_(frequency), x_(WIDTH / 4, HEIGHT / 4), y_(WIDTH / 4, HEIGHT / 4),
           z_(WIDTH / 4, HEIGHT / 4) {
         for (int y = 0; y < HEIGHT / 4; y++)
             for (int x = 0; x < WIDTH / 4; x++) {
-                const Vec3 q = bend(x_.direction(x, y)) * frequency;
-                x_.at(x, y) = n.fbm(q + Vec3(5.2f, 1.3f, 0.7f), 4);
-                y_.at(x, y) = n.fbm(q + Vec3(1.7f, 9.2f, 3.1f), 4);
-                z_.at(x, y) = n.fbm(q + Vec3(8.3f, 2.8f, 4.1f), 4);
+                const Vec3 offset = exact(bend(x_.direction(x, y)));
+                x_.at(x, y) = offset.x;
+                y_.at(x, y) = offset.y;
+                z_.at(x, y) = offset.z;
             }
     }
     // The warped point for pixel (x, y) whose (bent) direction is d.
     Vec3 at(int x, int y, const Vec3& d, float amount) const {
-        const Vec3 offset(x_.sampleFor(x, y, WIDTH, HEIGHT), y_.sampleFor(x, y, WIDTH, HEIGHT),
-                          z_.sampleFor(x, y, WIDTH, HEIGHT));
+        Vec3 offset(x_.sampleFor(x, y, WIDTH, HEIGHT), y_.sampleFor(x, y, WIDTH, HEIGHT),
+                    z_.sampleFor(x, y, WIDTH, HEIGHT));
+        const float polar = smoothstep(1.25f, 1.35f, std::fabs(rowLatitude(y, HEIGHT)));
+        if (polar > 0.0f)
+            offset = offset * (1.0f - polar) + exact(d) * polar;
         return d * frequency_ + offset * amount;
     }
 
 private:
+    Vec3 exact(const Vec3& d) const {
+        const Vec3 q = d * frequency_;
+        return Vec3(noise_.fbm(q + Vec3(5.2f, 1.3f, 0.7f), 4),
+                    noise_.fbm(q + Vec3(1.7f, 9.2f, 3.1f), 4),
+                    noise_.fbm(q + Vec3(8.3f, 2.8f, 4.1f), 4));
+    }
+
+    const GradientNoise& noise_;
     float frequency_;
     SphereField x_, y_, z_;
 };

@@ -60,5 +60,8 @@ float SphereField::shade(int x, int y, float steepness) const {
     const float nx = -steepness * dx, ny = -steepness * dy, nz = 1.0f;
     const float lx = -0.6f, ly = 0.6f, lz = 0.53f;
     const float lit = (nx * lx + ny * ly + nz * lz) / std::sqrt(nx * nx + ny * ny + nz * nz);
-    return std::max(0.0f, lit / lz);
+    // Map directions lose their meaning at the poles: the shading fades out there
+    // instead of fanning into a pinwheel.
+    const float polar = smoothstep(1.35f, 1.55f, std::fabs(lat));
+    return mix(std::max(0.0f, lit / lz), 1.0f, polar);
 }
