@@ -41,10 +41,21 @@ int texel(float t, int last) {
     return static_cast<int>(static_cast<float>(last) * t);
 }
 
-void storeVertex(int n, double lat, double lon, float u, float v) {
-    const Vec3 normal(static_cast<float>(std::cos(lat) * std::cos(lon)),
-                      static_cast<float>(std::sin(lat)),
-                      static_cast<float>(std::cos(lat) * std::sin(lon)));
+// Sines and cosines of one latitude or longitude, taken once and shared by all
+// the vertices that lie on it.
+struct Angle {
+    double cos = 1.0, sin = 0.0;
+    Angle() = default;
+    explicit Angle(double a) : cos(std::cos(a)), sin(std::sin(a)) {}
+};
+
+// The longitudes of the build in progress; static like the vertex arrays, so a
+// build allocates nothing.
+Angle longitudes[RELIEF_MAX_RESOLUTION + 1];
+
+void storeVertex(int n, const Angle& lat, const Angle& lon, float u, float v) {
+    const Vec3 normal(static_cast<float>(lat.cos * lon.cos), static_cast<float>(lat.sin),
+                      static_cast<float>(lat.cos * lon.sin));
     const float h = sampleBumpHeight(u, v);
     reliefNormals[n] = normal;
     reliefTexCoords[n] = Vec3(u, v, 0.0f);
@@ -73,17 +84,18 @@ void buildReliefList(int index, int resolution) {
 
     const int bands = resolution / 2;
     const int pairs = resolution + 1;
+    for (int j = 0; j < pairs; j++)
+        longitudes[j] = Angle(2 * j * P / resolution);
     int n = 0;
     for (int i = 0; i < bands; i++) {
-        const double latLow = 2 * i * P / resolution - HALF_P;
-        const double latHigh = (2 * i + 2) * P / resolution - HALF_P;
+        const Angle latLow(2 * i * P / resolution - HALF_P);
+        const Angle latHigh((2 * i + 2) * P / resolution - HALF_P);
         const float vLow = static_cast<float>(2 * i) / static_cast<float>(resolution);
         const float vHigh = static_cast<float>(2 * i + 2) / static_cast<float>(resolution);
         for (int j = 0; j < pairs; j++) {
-            const double lon = 2 * j * P / resolution;
             const float u = 1.0f - static_cast<float>(j) / static_cast<float>(resolution);
-            storeVertex(n++, latHigh, lon, u, vHigh);
-            storeVertex(n++, latLow, lon, u, vLow);
+            storeVertex(n++, latHigh, longitudes[j], u, vHigh);
+            storeVertex(n++, latLow, longitudes[j], u, vLow);
         }
     }
 
