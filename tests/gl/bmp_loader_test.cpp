@@ -2,8 +2,7 @@
 // reach OpenGL, damaged headers and the exit status of a failed load.
 #include "assets/bmp_loader.h"
 #include "assets/texture_slots.h"
-#include "support/gl_test_support.h"
-#include "support/image_test_support.h"
+#include "support/loader_fixture.h"
 
 #include <GL/gl.h>
 #include <gmock/gmock.h>
@@ -16,29 +15,15 @@
 
 namespace {
 
-// Distinct bytes for every channel of every pixel, top row first.
-Bytes patternPixels(int width, int height) {
-    Bytes pixels(size_t(width) * height * 3);
-    for (size_t i = 0; i < pixels.size(); i++)
-        pixels[i] = static_cast<uint8_t>(7 + 13 * i);
-    return pixels;
-}
+// The BMP tests use RGB patterns only.
+Bytes rgbPattern(int width, int height) { return patternPixels(width, height, 3); }
 
-class BmpLoader : public testing::Test {
+class BmpLoader : public LoaderTest {
 protected:
-    void SetUp() override {
-        makeTestWindow(64, 64);
-        glGenTextures(TEXTURE_SLOT_COUNT, textureNames);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        folder = freshTestFolder();
-    }
-    void TearDown() override { removeFolder(folder); }
-
     // An ImageMagick BMP of the pattern; returns its path.
     std::string patternFile(const std::string& name, int width, int height) {
         const std::string path = folder + "/" + name;
-        EXPECT_TRUE(
-            magickFromRaw(path, "BMP3:", width, height, patternPixels(width, height), false));
+        EXPECT_TRUE(magickFromRaw(path, "BMP3:", width, height, rgbPattern(width, height), false));
         return path;
     }
 
@@ -51,8 +36,6 @@ protected:
         EXPECT_EQ(image.pixels, nullptr);
         return out;
     }
-
-    std::string folder;
 };
 
 TEST_F(BmpLoader, UploadsTheImageBottomRowFirstWithItsMessages) {
@@ -67,15 +50,10 @@ TEST_F(BmpLoader, UploadsTheImageBottomRowFirstWithItsMessages) {
     EXPECT_EQ(width, 256);
     EXPECT_EQ(height, 128);
     // OpenGL's first row is the image's bottom row.
-    EXPECT_EQ(texels, flipRows(patternPixels(256, 128), 256 * 3));
+    EXPECT_EQ(texels, flipRows(rgbPattern(256, 128), 256 * 3));
 
+    expectLinearTexture(GL_RGB);
     GLint value = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &value);
-    EXPECT_EQ(value, GL_RGB);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &value);
-    EXPECT_EQ(value, GL_LINEAR);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &value);
-    EXPECT_EQ(value, GL_LINEAR);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 7, GL_TEXTURE_WIDTH, &value);
     EXPECT_EQ(value, 2) << "the mipmap chain reaches down to 2 by 1";
     glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &value);
@@ -103,7 +81,7 @@ TEST_F(BmpLoader, RowsWithPaddingAreReadRowByRow) {
         capturedStdout([&] { ASSERT_EQ(loadBmp(path.c_str(), &image), 1); });
         ASSERT_NE(image.pixels, nullptr);
         const Bytes pixels(image.pixels, image.pixels + size_t(w) * h * 3);
-        EXPECT_EQ(pixels, flipRows(patternPixels(w, h), size_t(w) * 3)) << w << " by " << h;
+        EXPECT_EQ(pixels, flipRows(rgbPattern(w, h), size_t(w) * 3)) << w << " by " << h;
         std::free(image.pixels);
     }
 }
@@ -113,7 +91,7 @@ TEST_F(BmpLoader, TopDownFileGivesTheSameTextureAsABottomUpOne) {
     // ImageMagick writes the upside-down picture; a negative height then marks
     // the stored rows as top row first.
     const std::string flippedRaw = folder + "/flipped.bmp";
-    ASSERT_TRUE(magickFromRaw(flippedRaw, "BMP3:", 3, 3, flipRows(patternPixels(3, 3), 9), false));
+    ASSERT_TRUE(magickFromRaw(flippedRaw, "BMP3:", 3, 3, flipRows(rgbPattern(3, 3), 9), false));
     patchFile(flippedRaw, 22, {0xfd, 0xff, 0xff, 0xff}); // -3
     BmpImage a{}, b{};
     capturedStdout([&] { ASSERT_EQ(loadBmp(normal.c_str(), &a), 1); });
@@ -184,7 +162,7 @@ TEST_F(BmpLoader, DataOffsetAndCompressionFieldsAreNotConsulted) {
     patchFile(path, 30, {1, 0, 0, 0});  // compression
     BmpImage image{};
     capturedStdout([&] { ASSERT_EQ(loadBmp(path.c_str(), &image), 1); });
-    EXPECT_EQ(Bytes(image.pixels, image.pixels + 24), flipRows(patternPixels(4, 2), 12));
+    EXPECT_EQ(Bytes(image.pixels, image.pixels + 24), flipRows(rgbPattern(4, 2), 12));
     std::free(image.pixels);
 }
 

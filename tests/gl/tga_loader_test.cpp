@@ -3,8 +3,7 @@
 // pixel blocks the records own.
 #include "assets/texture_slots.h"
 #include "assets/tga_loader.h"
-#include "support/gl_test_support.h"
-#include "support/image_test_support.h"
+#include "support/loader_fixture.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -12,14 +11,6 @@
 #include <cstdlib>
 
 namespace {
-
-// Distinct bytes for every channel of every pixel, top row first.
-Bytes patternPixels(int width, int height, int channels) {
-    Bytes pixels(size_t(width) * height * channels);
-    for (size_t i = 0; i < pixels.size(); i++)
-        pixels[i] = static_cast<uint8_t>(3 + 11 * i);
-    return pixels;
-}
 
 // What the loader must make of a file: its stored rows in reverse order, each
 // pixel's first and third bytes swapped.
@@ -31,17 +22,11 @@ Bytes expectedTexels(const std::string& path, int width, int height, int channel
     return flipRows(stored, size_t(width) * channels);
 }
 
-class TgaLoader : public testing::Test {
+class TgaLoader : public LoaderTest {
 protected:
-    void SetUp() override {
-        makeTestWindow(64, 64);
-        glGenTextures(TEXTURE_SLOT_COUNT, textureNames);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        folder = freshTestFolder();
-    }
     void TearDown() override {
         std::free(image.pixels);
-        removeFolder(folder);
+        LoaderTest::TearDown();
     }
 
     std::string patternFile(const std::string& name, int width, int height, int channels) {
@@ -68,7 +53,6 @@ protected:
         EXPECT_EQ(width, 0);
     }
 
-    std::string folder;
     TgaImage image{nullptr, 0, 0, 0};
 };
 
@@ -89,13 +73,7 @@ TEST_F(TgaLoader, TwentyFourBitsTwoByTwoReverseRowsAndSwapBytes) {
 
     int width = 0, height = 0;
     EXPECT_EQ(textureBytes(textureNames[TEX_CLOUDS], GL_RGB, width, height), expected);
-    GLint value = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &value);
-    EXPECT_EQ(value, GL_RGB);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &value);
-    EXPECT_EQ(value, GL_LINEAR);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &value);
-    EXPECT_EQ(value, GL_LINEAR);
+    expectLinearTexture(GL_RGB);
 }
 
 TEST_F(TgaLoader, ThirtyTwoBitsKeepAlphaInPlace) {
@@ -108,9 +86,7 @@ TEST_F(TgaLoader, ThirtyTwoBitsKeepAlphaInPlace) {
     EXPECT_EQ(Bytes(image.pixels, image.pixels + expected.size()), expected);
     int width = 0, height = 0;
     EXPECT_EQ(textureBytes(textureNames[TEX_CLOUDS], GL_RGBA, width, height), expected);
-    GLint format = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
-    EXPECT_EQ(format, GL_RGBA);
+    expectLinearTexture(GL_RGBA);
     // Every alpha of the picture made it, unchanged.
     const Bytes drawn = patternPixels(4, 8, 4);
     for (size_t i = 3; i < drawn.size(); i += 4)

@@ -61,6 +61,13 @@ void magickSize(const std::string& path, int& width, int& height) {
     pclose(pipe);
 }
 
+Bytes patternPixels(int width, int height, int channels) {
+    Bytes pixels(size_t(width) * height * channels);
+    for (size_t i = 0; i < pixels.size(); i++)
+        pixels[i] = static_cast<uint8_t>(3 + 11 * i);
+    return pixels;
+}
+
 Bytes readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -102,6 +109,16 @@ Bytes textureBytes(unsigned int texture, unsigned int format, int& width, int& h
     if (!pixels.empty())
         glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, pixels.data());
     return pixels;
+}
+
+void expectLinearTexture(int internalFormat) {
+    GLint value = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &value);
+    EXPECT_EQ(value, internalFormat);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &value);
+    EXPECT_EQ(value, GL_LINEAR);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &value);
+    EXPECT_EQ(value, GL_LINEAR);
 }
 
 std::string capturedStdout(const std::function<void()>& call) {

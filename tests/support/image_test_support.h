@@ -31,6 +31,10 @@ Bytes magickPixels(const std::string& path, bool alpha);
 // Width and height of an image file, as ImageMagick reports them.
 void magickSize(const std::string& path, int& width, int& height);
 
+// Distinct bytes for every channel of every pixel (as far as 256 values go),
+// top row first.
+Bytes patternPixels(int width, int height, int channels);
+
 Bytes readFile(const std::string& path);
 void writeFile(const std::string& path, const Bytes& bytes);
 // Overwrites bytes of a file in place, from the given offset.
@@ -42,6 +46,10 @@ Bytes flipRows(const Bytes& pixels, size_t rowBytes);
 
 // Level 0 of a texture as OpenGL holds it, rows bottom first.
 Bytes textureBytes(unsigned int texture, unsigned int format, int& width, int& height);
+
+// The bound texture holds its level 0 in this internal format and filters with
+// GL_LINEAR both ways.
+void expectLinearTexture(int internalFormat);
 
 // What the call printed on standard output.
 std::string capturedStdout(const std::function<void()>& call);
