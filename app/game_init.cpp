@@ -2,6 +2,7 @@
 #include "app/game_loop.h"
 #include "app/keyboard.h"
 #include "app/windows.h"
+#include "assets/textures.h"
 #include "render/cameras.h"
 #include "render/lighting.h"
 #include "render/models.h"
@@ -19,7 +20,7 @@ void initGame() {
     initCameras();
     initLighting();
     resetMaterial();
-    // The textures and relief models are loaded here.
+    loadTextures();
     buildModels();
     setUpWorld();
     stepAccumulator = 0.0f;
