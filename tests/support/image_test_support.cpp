@@ -42,9 +42,17 @@ bool magickFromRaw(const std::string& path, const std::string& format, int width
 }
 
 Bytes magickPixels(const std::string& path, bool alpha) {
-    const std::string raw = path + ".decoded";
-    if (!magick(path + " -depth 8 " + (alpha ? "rgba:" : "rgb:") + raw))
+    // A private file: tests running side by side decode the same images.
+    char name[] = "/tmp/kelvidron-decoded-XXXXXX";
+    const int fd = mkstemp(name);
+    if (fd < 0)
         return {};
+    close(fd);
+    const std::string raw = name;
+    if (!magick(path + " -depth 8 " + (alpha ? "rgba:" : "rgb:") + raw)) {
+        std::remove(raw.c_str());
+        return {};
+    }
     Bytes pixels = readFile(raw);
     std::remove(raw.c_str());
     return pixels;
