@@ -63,7 +63,7 @@ TEST_F(TextureSet, PrintsEveryLoadAndReliefBuildInOrder) {
     reliefs("Data/Marsbump.tga");
     reliefs("Data/Venusbump.tga");
     tga("Data/Cloudmap.tga", 4);
-    tga("Data/test1.tga", 3);
+    tga("Data/test1.tga", 4);
     tga("Data/Earthmap.tga", 3);
     bmp("Data/Pastellarust.bmp");
     tga("Data/crosshair.tga", 4);
@@ -83,7 +83,7 @@ TEST_F(TextureSet, EachSlotHoldsItsFinalImage) {
                  {TEX_CLOUDS, "Data/Cloudmap.tga", true},
                  // The Earth map as BMP is the same picture, the same way up.
                  {TEX_EARTH_BMP, "Data/Earthmap.tga", false},
-                 {TEX_TEST, "Data/test1.tga", false},
+                 {TEX_TEST, "Data/test1.tga", true},
                  {TEX_MARS, "Data/Marsbump.tga", true},
                  {TEX_VENUS, "Data/Venusbump.tga", true},
                  {TEX_CROSSHAIR, "Data/crosshair.tga", true}};

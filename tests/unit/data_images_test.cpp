@@ -86,7 +86,7 @@ TEST(DataImages, TgaFilesAreUncompressedTopRowFirst) {
     } files[] = {{"Earthmap.tga", 24, 1024, 512},  {"Earthbump.tga", 32, 1024, 512},
                  {"Plutobump.tga", 32, 1024, 512}, {"Marsbump.tga", 32, 1024, 512},
                  {"Venusbump.tga", 32, 1024, 512}, {"Cloudmap.tga", 32, 0, 0},
-                 {"test1.tga", 24, 0, 0},          {"crosshair.tga", 32, 0, 0}};
+                 {"test1.tga", 32, 0, 0},          {"crosshair.tga", 32, 0, 0}};
     for (const auto& f : files) {
         const Bytes file = readFile(std::string("Data/") + f.name);
         ASSERT_GE(file.size(), 18u) << f.name;
@@ -212,6 +212,10 @@ TEST(DataImages, GlobeShowsSkyGroundHorizonAndPoles) {
         ASSERT_GT(globe.luminance(x, half), 230) << "horizon at column " << x;
     }
     EXPECT_GT(globe.luminance(0, 0), 230) << "white north pole";
+    // See-through between the lines, solid on them, so the ship inside shows.
+    const Picture alpha = decode("test1.tga", true);
+    EXPECT_LT(alpha.at(globe.width / 24, globe.height / 4 + 3, 3), 160) << "open sky";
+    EXPECT_EQ(alpha.at(globe.width / 3, half, 3), 255) << "horizon";
     const int bottom = globe.height - 1;
     EXPECT_GT(globe.at(0, bottom, 0), 2 * globe.at(0, bottom, 1)) << "red south pole";
     // Meridians: bright lines at fixed columns, crossing both halves.

@@ -105,7 +105,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kelvidron-capture: the game ended after step %llu\n",
                      static_cast<unsigned long long>(stepsRun));
 
-    mainWindow.refreshAll();
     const RgbImage frame = captureGameFrame();
     const std::string error = writePng(options.output, frame);
     if (!error.empty()) {

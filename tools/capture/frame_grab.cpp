@@ -43,6 +43,9 @@ void settleGameWindows(int width, int height) {
 }
 
 RgbImage captureGameFrame() {
+    // As at the end of an idle pass: every window gets its reshape with its stored
+    // size first, which also lets OpenGL catch up with a window that was resized.
+    mainWindow.refreshAll();
     glutSetWindow(mainWindow.getId());
     mainWindow.displayFunc();
     RgbImage frame = grabWindow(mainWindow.getId());

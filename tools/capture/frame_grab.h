@@ -13,6 +13,7 @@ RgbImage grabWindow(int glutWindowId);
 // report their sizes, so that the stored sizes are the ones a frame is drawn at.
 void settleGameWindows(int width, int height);
 
-// Draws both windows once (the top-level window, then the sub-window) and returns the
+// Refreshes both windows as an idle pass does, draws them once (the top-level
+// window, then the sub-window) and returns the
 // top-level window's picture with the sub-window's placed at its stored position.
 RgbImage captureGameFrame();

@@ -16,6 +16,9 @@ constexpr float GRID_WIDTH = 1.1f;      // degrees across a grid line
 constexpr float MAJOR_WIDTH = 2.0f;     // every 90 degrees of longitude
 constexpr float HORIZON_WIDTH = 3.2f;
 constexpr float POLE_CAP = 7.0f; // degrees from the pole to the cap's edge
+// The globe is see-through between its lines, so that the player's ship turning
+// inside it stays visible; the lines and caps are solid.
+constexpr float FILL_ALPHA = 110.0f;
 
 const Rgb SKY_HIGH = {28, 78, 168};
 const Rgb SKY_LOW = {92, 160, 232};
@@ -47,7 +50,7 @@ float line(float d, float width, float pixel) {
 float offGrid(float v, float step) { return std::remainder(v, step); }
 
 bool makeGlobe(const std::string& folder) {
-    Image image(GLOBE_WIDTH, GLOBE_HEIGHT, 3);
+    Image image(GLOBE_WIDTH, GLOBE_HEIGHT, 4);
     const float pixel = 180.0f / GLOBE_HEIGHT; // degrees per row
     for (int y = 0; y < GLOBE_HEIGHT; y++) {
         const float lat = rowLatitude(y, GLOBE_HEIGHT) * 180.0f / static_cast<float>(M_PI);
@@ -62,17 +65,25 @@ bool makeGlobe(const std::string& folder) {
             const float major = offGrid(lon, 90.0f) * circle;
             const float parallel = offGrid(lat, LATITUDE_STEP);
             const float pixelAcross = pixel * 360.0f / 180.0f * 0.5f * circle;
-            c = mix(c, GRID, line(meridian, GRID_WIDTH, std::max(pixelAcross, 0.1f)));
-            c = mix(c, GRID, line(parallel, GRID_WIDTH, pixel));
-            c = mix(c, MAJOR, line(major, MAJOR_WIDTH, std::max(pixelAcross, 0.1f)));
-            c = mix(c, HORIZON, line(lat, HORIZON_WIDTH, pixel));
+            const float meridianInk = line(meridian, GRID_WIDTH, std::max(pixelAcross, 0.1f));
+            const float parallelInk = line(parallel, GRID_WIDTH, pixel);
+            const float majorInk = line(major, MAJOR_WIDTH, std::max(pixelAcross, 0.1f));
+            const float horizonInk = line(lat, HORIZON_WIDTH, pixel);
+            c = mix(c, GRID, meridianInk);
+            c = mix(c, GRID, parallelInk);
+            c = mix(c, MAJOR, majorInk);
+            c = mix(c, HORIZON, horizonInk);
             // Caps over the poles: white in the north, red in the south, each
             // inside a dark ring.
             const float fromPole = 90.0f - std::fabs(lat);
             const Rgb cap = lat > 0.0f ? NORTH_CAP : SOUTH_CAP;
-            c = mix(c, CAP_RING, line(fromPole - POLE_CAP, 1.6f, pixel));
-            c = mix(c, cap, clamp01((POLE_CAP - 0.8f - fromPole) / pixel + 0.5f));
-            image.set(x, y, c);
+            const float ringInk = line(fromPole - POLE_CAP, 1.6f, pixel);
+            const float capInk = clamp01((POLE_CAP - 0.8f - fromPole) / pixel + 0.5f);
+            c = mix(c, CAP_RING, ringInk);
+            c = mix(c, cap, capInk);
+            const float ink =
+                std::max({meridianInk, parallelInk, majorInk, horizonInk, ringInk, capInk});
+            image.set(x, y, c, FILL_ALPHA + (255.0f - FILL_ALPHA) * ink);
         }
     }
     return writeTga(folder + "test1.tga", image);
