@@ -3,9 +3,9 @@
 //   orbit    the model at the origin in its own light pair, seen from --yaw/--pitch
 //            (the tilting model turned to fly like the ships)
 //   chase    a ship as the camera 12 units behind it sees it
-//   overlay  the cockpit and the tilting ship as the overlay camera sees them,
-//            with the other ship (--target) ahead in the world
-#include "png_file.h"
+// The cockpit as players see it comes from the game itself: kelvidron-capture.
+#include "frame_grab.h"
+#include "png_writer.h"
 #include "render/lighting.h"
 #include "render/model_handle.h"
 #include "render/models.h"
@@ -26,24 +26,18 @@ namespace {
 struct Options {
     std::string scene = "orbit";
     std::string model = "first";
-    std::string target = "second";
     std::string out = "model.png";
     float yaw = 30.0f;
     float pitch = 20.0f;
     float distance = 2.2f;
     int width = 600;
     int height = 600;
-    // Control levels of the tilting ship, -1 to 1.
-    float pitchLevel = 0.0f;
-    float yawLevel = 0.0f;
-    float rollLevel = 0.0f;
 };
 
 [[noreturn]] void usage(const char* program) {
     std::fprintf(stderr,
-                 "usage: %s [--scene orbit|chase|overlay] [--model first|second|cockpit|tilting]\n"
-                 "          [--target first|second] [--yaw DEG] [--pitch DEG] [--distance D]\n"
-                 "          [--size WxH] [--pitch-level L] [--yaw-level L] [--roll-level L]\n"
+                 "usage: %s [--scene orbit|chase] [--model first|second|cockpit|tilting]\n"
+                 "          [--yaw DEG] [--pitch DEG] [--distance D] [--size WxH]\n"
                  "          [--out FILE.png]\n",
                  program);
     std::exit(2);
@@ -63,8 +57,6 @@ Options parse(int argc, char** argv) {
             o.scene = value;
         else if (key == "model")
             o.model = value;
-        else if (key == "target")
-            o.target = value;
         else if (key == "out")
             o.out = value;
         else if (key == "yaw")
@@ -73,12 +65,6 @@ Options parse(int argc, char** argv) {
             o.pitch = std::stof(value);
         else if (key == "distance")
             o.distance = std::stof(value);
-        else if (key == "pitch-level")
-            o.pitchLevel = std::stof(value);
-        else if (key == "yaw-level")
-            o.yawLevel = std::stof(value);
-        else if (key == "roll-level")
-            o.rollLevel = std::stof(value);
         else if (key == "size" && std::sscanf(value.c_str(), "%dx%d", &o.width, &o.height) == 2)
             continue;
         else
@@ -129,49 +115,6 @@ void drawChase(unsigned int list) {
     drawInLightPair(list);
 }
 
-void drawOverlay(const Options& o, unsigned int target, int width) {
-    // The world: the other ship a few units ahead, turned a little, in its own light.
-    glPushMatrix();
-    glTranslatef(0.6f, 0.3f, -4.0f);
-    glRotatef(35, 0, 1, 0);
-    glRotatef(15, 1, 0, 0);
-    drawInLightPair(target);
-    glPopMatrix();
-    const GLfloat sun[4] = {5, 6, 5, 0};
-    glLightfv(GL_LIGHT0, GL_POSITION, sun);
-
-    // The overlay, as the game draws it over the world.
-    const float s = float(width) * 0.0029296875f;
-    glClear(GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    glEnable(GL_LIGHT1);
-    gluLookAt(0, 2, 5, 0, 0, 0, 0, 4, -4);
-    glPushMatrix();
-    const GLfloat lamp[4] = {0, 1, 9, 1};
-    glLightfv(GL_LIGHT1, GL_POSITION, lamp);
-    glTranslatef(0, -0.8f, 1.3f);
-    glRotatef(180, 0, 1, 0);
-    glScalef(s, s, s);
-    glPushMatrix();
-    glRotatef(30 - 10 * o.pitchLevel, 1, 0, 0);
-    glRotatef(-20 * o.yawLevel, 0, 1, 0);
-    glRotatef(20 * o.rollLevel, 0, 0, 1);
-    glRotatef(-90, 1, 0, 0);
-    glRotatef(-90, 0, 1, 0);
-    glTranslatef(-0.1f, 0.25f, 0);
-    glCallList(tiltModelList);
-    glPopMatrix();
-    glPushMatrix();
-    glTranslatef(0, -0.2f, 1.8f);
-    glScalef(4, 5, 4);
-    glRotatef(-90, 1, 0, 0);
-    glCallList(cockpitList);
-    glPopMatrix();
-    glPopMatrix();
-    glDisable(GL_LIGHT1);
-    glDisable(GL_BLEND);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -198,15 +141,14 @@ int main(int argc, char** argv) {
         drawOrbit(o, listOf(o.model, argv[0]), o.model == "tilting");
     else if (o.scene == "chase")
         drawChase(listOf(o.model, argv[0]));
-    else if (o.scene == "overlay")
-        drawOverlay(o, listOf(o.target, argv[0]), 2 * o.width);
     else
         usage(argv[0]);
     glFinish();
 
-    std::vector<unsigned char> pixels(size_t(o.width) * o.height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, o.width, o.height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    return writePng(o.out, o.width, o.height, pixels) ? 0 : 1;
+    const std::string error = writePng(o.out, grabWindow(glutGetWindow()));
+    if (!error.empty()) {
+        std::fprintf(stderr, "kelvidron-model-view: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
 }
