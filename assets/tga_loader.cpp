@@ -17,7 +17,7 @@ TgaImage bumpImage = {nullptr, 0, 0, 0};
 namespace {
 
 // Image-id length 0, no colour map, type 2 (uncompressed true colour), an empty
-// colour-map specification and the origin (0, 0).
+// colour-map description and the origin (0, 0).
 const unsigned char UNCOMPRESSED_HEADER[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 
 constexpr long PIXEL_DATA_OFFSET = 18;
