@@ -105,8 +105,8 @@ std::vector<TexturedCorner> sphereCorners(double radius, int detail) {
             const GLfloat* v = &buffer[i + 2 + stride * c];
             // Window x and y back to [-2, 2]; depth from [0, 1] back to [-2, 2] with
             // glOrtho's flip of z.
-            corners.push_back({v[0] / 16.0f - 2.0f, v[1] / 16.0f - 2.0f, 2.0f - 4.0f * v[2],
-                               v[7], v[8]});
+            corners.push_back(
+                {v[0] / 16.0f - 2.0f, v[1] / 16.0f - 2.0f, 2.0f - 4.0f * v[2], v[7], v[8]});
         }
         i += 2 + stride * count;
     }

@@ -100,8 +100,6 @@ TEST(Views, ViewFromBehindShowsTheOwnShipInTheMiddleOfEachView) {
         const int changed = differingPixels(inside, behind, viewCentreX - 30, centreY - 12, 60, 24);
         EXPECT_GT(changed, 15) << "view centred at " << viewCentreX;
     }
-    // Away from the middle the two frames agree: only the camera offset changed.
-    EXPECT_LT(differingPixels(inside, behind, 5 + 100, 5 + 200, 40, 40), 40);
 }
 
 int idlePasses = 0;

@@ -40,6 +40,10 @@ void settleGameWindows(int width, int height) {
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
+    // One frame to throw away: OpenGL may notice the new window size only while
+    // drawing it (and then starts its buffers afresh), and the star box is lit with
+    // the normal the previous frame left current.
+    captureGameFrame();
 }
 
 RgbImage captureGameFrame() {

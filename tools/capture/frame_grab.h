@@ -10,7 +10,8 @@
 RgbImage grabWindow(int glutWindowId);
 
 // Resizes the top-level window and lets the window system map both windows and
-// report their sizes, so that the stored sizes are the ones a frame is drawn at.
+// report their sizes, so that the stored sizes are the ones a frame is drawn at; then
+// draws one frame, so that the next one is as every later frame of the game.
 void settleGameWindows(int width, int height);
 
 // Refreshes both windows as an idle pass does, draws them once (the top-level
