@@ -3,8 +3,10 @@
 BUILD ?= build
 GENERATOR := Ninja
 CTEST_JOBS ?= 2
+# Where `make install` puts the game (bin/kelvidron is the launcher).
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test bench format clean
+.PHONY: all deps configure build run test bench install package format clean
 
 all: build
 
@@ -25,6 +27,13 @@ test: build
 
 bench: build
 	@scripts/with-display.sh scripts/run-benchmarks.sh $(BUILD)
+
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX) --strip
+
+# A .deb of the game for Debian 12, in the build folder.
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
