@@ -25,6 +25,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,21 @@ void arrange(Scene scene) {
     }
 }
 
+// CPU time of the whole process (the rasterizer's threads included) in ms. Beside
+// the wall time it shows how much work a frame is, which the machine's other load
+// does not change.
+double processCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) * 1e-6;
+}
+
+// Reports the process CPU time per iteration since `start`.
+void reportCpuWork(benchmark::State& state, double start) {
+    state.counters["cpu_all_threads_ms"] =
+        benchmark::Counter(processCpuMs() - start, benchmark::Counter::kAvgIterations);
+}
+
 // Which planets a view draws, and at which level, as "index:level" items.
 std::string planetsInView(int view) {
     std::string seen;
@@ -129,10 +145,12 @@ void BM_Frame(benchmark::State& state, Scene scene) {
     arrange(scene);
     if (!sceneAsIntended(scene, state))
         return;
+    const double cpu = processCpuMs();
     for (auto _ : state) {
         displayViews();
         glFinish();
     }
+    reportCpuWork(state, cpu);
 }
 BENCHMARK_CAPTURE(BM_Frame, start, Scene::Start)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Frame, planets, Scene::Planets)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -145,14 +163,18 @@ void BM_FrameParts(benchmark::State& state, Scene scene) {
     if (!sceneAsIntended(scene, state))
         return;
     enum { VIEW_SETUP, SKY_BOX, PLANETS, SHOTS_AND_SHIPS, EXPLOSIONS, OVERLAY, SWAP, PART_COUNT };
-    double seconds[PART_COUNT] = {};
+    double seconds[PART_COUNT] = {}, cpuMs[PART_COUNT] = {};
     for (auto _ : state) {
         Clock::time_point mark = Clock::now();
+        double cpuMark = processCpuMs();
         auto lap = [&](int part) {
             glFinish();
             const Clock::time_point now = Clock::now();
+            const double cpuNow = processCpuMs();
             seconds[part] += std::chrono::duration<double>(now - mark).count();
+            cpuMs[part] += cpuNow - cpuMark;
             mark = now;
+            cpuMark = cpuNow;
         };
         const FrameLayout layout = beginFrame();
         for (int view = 0; view < 2; ++view) {
@@ -175,9 +197,12 @@ void BM_FrameParts(benchmark::State& state, Scene scene) {
     }
     const char* names[PART_COUNT] = {"view_setup_ms", "sky_box_ms", "planets_ms", "shots_ships_ms",
                                      "explosions_ms", "overlay_ms", "swap_ms"};
-    for (int part = 0; part < PART_COUNT; ++part)
+    for (int part = 0; part < PART_COUNT; ++part) {
         state.counters[names[part]] =
             benchmark::Counter(seconds[part] * 1000.0, benchmark::Counter::kAvgIterations);
+        state.counters[std::string(names[part]) + "_cpu"] =
+            benchmark::Counter(cpuMs[part], benchmark::Counter::kAvgIterations);
+    }
 }
 BENCHMARK_CAPTURE(BM_FrameParts, start, Scene::Start)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_FrameParts, planets, Scene::Planets)
@@ -191,6 +216,7 @@ BENCHMARK_CAPTURE(BM_FrameParts, battle, Scene::Battle)
 // the buffer swap.
 void BM_FloorClearSwap(benchmark::State& state) {
     arrange(Scene::Start);
+    const double cpu = processCpuMs();
     for (auto _ : state) {
         const FrameLayout layout = beginFrame();
         for (int view = 0; view < 2; ++view) {
@@ -201,6 +227,7 @@ void BM_FloorClearSwap(benchmark::State& state) {
         glutSwapBuffers();
         glFinish();
     }
+    reportCpuWork(state, cpu);
 }
 BENCHMARK(BM_FloorClearSwap)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -212,6 +239,7 @@ void BM_FloorFinestReliefs(benchmark::State& state) {
     if (!sceneAsIntended(Scene::Planets, state))
         return;
     const int planetOfView[2] = {VENUS, MARS};
+    const double cpu = processCpuMs();
     for (auto _ : state) {
         const FrameLayout layout = beginFrame();
         for (int view = 0; view < 2; ++view) {
@@ -223,6 +251,7 @@ void BM_FloorFinestReliefs(benchmark::State& state) {
         glutSwapBuffers();
         glFinish();
     }
+    reportCpuWork(state, cpu);
 }
 BENCHMARK(BM_FloorFinestReliefs)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -34,8 +34,10 @@ class Table:
         self.runs = runs
         self.rows = []
         self.missing = []
+        self.read = []  # every benchmark name the table looks up
 
     def run(self, name):
+        self.read.append(name)
         run = self.runs.get(name)
         if run is None or run.get("error_occurred"):
             self.missing.append(name + (f" ({run.get('error_message')})" if run else ""))
@@ -56,20 +58,22 @@ class Table:
     def section(self, title):
         self.rows.append(("section", title))
 
-    def row(self, what, value, unit, floor=None, limit=None, target="", on_ratio=False):
+    def row(self, what, value, unit, floor=None, limit=None, target="", on_ratio=False,
+            cpu=None):
         """limit: the figure must stay below it, or with on_ratio its ratio to the
-        floor must not exceed it; target is how the limit reads."""
-        self.rows.append(("row", what, value, unit, floor, limit, target, on_ratio))
+        floor must not exceed it; target is how the limit reads; cpu is the CPU
+        time of all threads in ms, where measured."""
+        self.rows.append(("row", what, value, unit, floor, limit, target, on_ratio, cpu))
 
     def print(self):
-        header = ("What", "Figure", "x floor", "Target", "Met")
+        header = ("What", "Figure", "CPU", "x floor", "Target", "Met")
         lines = []
         for entry in self.rows:
             if entry[0] == "section":
-                lines.append(("", "", "", "", ""))
-                lines.append((entry[1], "", "", "", ""))
+                lines.append(("", "", "", "", "", ""))
+                lines.append((entry[1], "", "", "", "", ""))
                 continue
-            _, what, value, unit, floor, limit, target, on_ratio = entry
+            _, what, value, unit, floor, limit, target, on_ratio, cpu = entry
             figure = "n/a" if value is None else f"{value:,.{3 if value < 10 else 1}f} {unit}"
             ratio = None
             if value is not None and floor:
@@ -82,14 +86,14 @@ class Table:
                     met = "yes" if ratio <= limit else "NO"
                 else:
                     met = "yes" if value < limit else "NO"
-            lines.append(("  " + what, figure, "" if ratio is None else f"{ratio:.2f}",
-                          target, met))
-        widths = [max(len(line[i]) for line in lines + [header]) for i in range(5)]
+            lines.append(("  " + what, figure, "" if cpu is None else f"{cpu:,.{3 if cpu < 10 else 1}f} ms",
+                          "" if ratio is None else f"{ratio:.2f}", target, met))
+        widths = [max(len(line[i]) for line in lines + [header]) for i in range(6)]
         rule = "-+-".join("-" * w for w in widths)
 
         def fmt(line):
             return " | ".join(
-                cell.ljust(w) if i == 0 or i == 3 else cell.rjust(w)
+                cell.ljust(w) if i in (0, 4) else cell.rjust(w)
                 for i, (cell, w) in enumerate(zip(line, widths))).rstrip()
 
         print(fmt(header))
@@ -124,8 +128,13 @@ def build(runs):
     t.section("Frame at 1039x522, two 514x512 views (wall time, ends with glFinish)")
     clear = t.ms("BM_FloorClearSwap/real_time")
     relief = t.ms("BM_FloorFinestReliefs/real_time")
-    t.row("floor: clear both views and swap", clear, "ms", floor=clear)
-    t.row("floor: only the finest relief list in each view", relief, "ms", floor=relief)
+    def cpu(name):
+        return t.counter(name, "cpu_all_threads_ms")
+
+    t.row("floor: clear both views and swap", clear, "ms", floor=clear,
+          cpu=cpu("BM_FloorClearSwap/real_time"))
+    t.row("floor: only the finest relief list in each view", relief, "ms", floor=relief,
+          cpu=cpu("BM_FloorFinestReliefs/real_time"))
     scenes = (
         ("start", "start position (no planet in view)", clear, 16.0, "< 16 ms"),
         ("planets", "a planet at its finest level in each view", relief, 1.15, "<= 1.15 x floor"),
@@ -138,10 +147,11 @@ def build(runs):
     for scene, what, floor, limit, target in scenes:
         value = t.ms(f"BM_Frame/{scene}/real_time")
         t.row(what, value, "ms", floor=floor, limit=limit, target=target,
-              on_ratio=target.endswith("floor"))
+              on_ratio=target.endswith("floor"), cpu=cpu(f"BM_Frame/{scene}/real_time"))
         name = f"BM_FrameParts/{scene}/real_time"
         for key, part in parts:
-            t.row("   " + part, t.counter(name, key), "ms", floor=floor)
+            t.row("   " + part, t.counter(name, key), "ms", floor=floor,
+                  cpu=t.counter(name, key + "_cpu"))
 
     t.section("Model lists (one view, 514x512)")
     models = ("first ship", "second ship", "cockpit", "tilting model")
@@ -165,8 +175,12 @@ def build(runs):
 
 
 def main():
+    if len(sys.argv) == 2 and sys.argv[1] == "--names":
+        # The names the table needs, for checking them against the programs' lists.
+        print("\n".join(dict.fromkeys(build({}).read)))
+        return 0
     if len(sys.argv) != 2:
-        print("usage: bench_table.py FOLDER-OF-JSON-RESULTS", file=sys.stderr)
+        print("usage: bench_table.py FOLDER-OF-JSON-RESULTS | --names", file=sys.stderr)
         return 2
     table = build(load_runs(sys.argv[1]))
     table.print()
