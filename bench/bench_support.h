@@ -2,6 +2,11 @@
 // started game whose frames a benchmark draws itself.
 #pragma once
 
+#include "app/game_loop.h"
+#include "app/window_record.h"
+#include "frame_grab.h"
+
+#include <GL/freeglut.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -28,3 +33,16 @@ public:
 private:
     int saved_;
 };
+
+// The game's start-up in a real window at its default size, quietly, with the idle
+// callback off: the benchmark itself decides when steps run and frames are drawn.
+inline void startGameForBenchmark(int* argc, char** argv) {
+    glutInit(argc, argv);
+    glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
+    {
+        QuietStdout quiet;
+        initGame();
+    }
+    mainWindow.setIdleFunc(nullptr);
+    settleGameWindows(1039, 522);
+}

@@ -7,7 +7,6 @@
 
 #include "app/game_loop.h"
 #include "app/window_record.h"
-#include "frame_grab.h"
 #include "render/celestial_drawing.h"
 #include "render/display_views.h"
 #include "render/draw_world.h"
@@ -258,15 +257,7 @@ BENCHMARK(BM_FloorFinestReliefs)->Unit(benchmark::kMillisecond)->UseRealTime();
 } // namespace
 
 int main(int argc, char** argv) {
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-    {
-        QuietStdout quiet;
-        initGame();
-    }
-    // The benchmark draws the frames itself; the idle callback would add steps.
-    mainWindow.setIdleFunc(nullptr);
-    settleGameWindows(1039, 522);
+    startGameForBenchmark(&argc, argv);
     for (int s = 0; s < 2; ++s)
         startPoses[s] = Pose{ships[s]->position, ships[s]->getAxes()};
     // The figures are compared with their floors: repetitions in shuffled order let

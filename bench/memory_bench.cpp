@@ -6,7 +6,6 @@
 #include "app/game_loop.h"
 #include "app/keyboard.h"
 #include "app/window_record.h"
-#include "frame_grab.h"
 #include "world/ship.h"
 #include "world/world.h"
 
@@ -132,14 +131,7 @@ BENCHMARK(BM_MemoryAfterTenMinutes)->Iterations(1)->Unit(benchmark::kSecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-    {
-        QuietStdout quiet;
-        initGame();
-    }
-    mainWindow.setIdleFunc(nullptr);
-    settleGameWindows(1039, 522);
+    startGameForBenchmark(&argc, argv);
     // Start-up ends with the first frame.
     drawFrame();
     benchmark::Initialize(&argc, argv);
