@@ -6,7 +6,7 @@ CTEST_JOBS ?= 2
 # Where `make install` puts the game (bin/kelvidron is the launcher).
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test bench install package format clean
+.PHONY: all deps configure build run test bench format clean
 
 all: build
 
@@ -28,6 +28,7 @@ test: build
 bench: build
 	@scripts/with-display.sh scripts/run-benchmarks.sh $(BUILD)
 
+.PHONY: install package
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX) --strip
 
