@@ -171,6 +171,8 @@ def build(runs):
     t.row("   of which the process's own (anonymous)", t.counter(memory, "anon_start_MiB"), "MiB")
     t.row("after ten minutes of play", t.counter(memory, "rss_end_MiB"), "MiB")
     t.row("   of which the process's own (anonymous)", t.counter(memory, "anon_end_MiB"), "MiB")
+    t.row("   after freed memory is handed back (malloc_trim)",
+          t.counter(memory, "rss_end_trimmed_MiB"), "MiB")
     return t
 
 
