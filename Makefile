@@ -3,6 +3,8 @@
 BUILD ?= build
 GENERATOR := Ninja
 CTEST_JOBS ?= 2
+# Where `make install` puts the game (bin/kelvidron is the launcher).
+PREFIX ?= /usr/local
 
 .PHONY: all deps configure build run test bench format clean
 
@@ -25,6 +27,14 @@ test: build
 
 bench: build
 	@scripts/with-display.sh scripts/run-benchmarks.sh $(BUILD)
+
+.PHONY: install package
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX) --strip
+
+# A .deb of the game for Debian 12, in the build folder.
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -23,49 +23,57 @@ ViewRect viewRect(int view, int w, int h) {
     return ViewRect{view == 0 ? 0 : w / 2 + VIEW_GAP, 0, w / 2, h};
 }
 
-namespace {
+int viewPlayer(int view) { return view == 0 ? leftViewPlayer : rightViewPlayer; }
 
-void drawView(int view, int player, float aspect, int w, int h, FrustumPlanes& frustum) {
-    resetMaterial();
-    const ViewRect rect = viewRect(view, w, h);
-    glViewport(rect.x, rect.y, rect.width, rect.height);
-    // Clearing ignores the viewport: the left view's clear greys the whole sub-window,
-    // gap included, and the right view clears only depth to keep the left's pixels.
-    glClear(view == 0 ? GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT : GL_DEPTH_BUFFER_BIT);
-    projectionTable[projectionIndex](aspect);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    viewModeTable[viewMode]();
-    shipViewTable[shipViewIndex](player);
-    extractFrustum(frustum);
-    // After the camera, so the world light keeps its direction in world space.
-    placeLights();
-    drawSkyBox();
-    drawWorld(frustum);
-    drawOverlay(player);
+const FrustumPlanes& viewFrustum(int view) {
+    return view == 0 ? leftViewFrustum : rightViewFrustum;
 }
 
-} // namespace
-
-void displayViews() {
+FrameLayout beginFrame() {
     const WindowRecord& sub = mainWindow.subWindow(0);
-    const int w = sub.width;
-    const int h = sub.height;
+    FrameLayout layout{sub.width, sub.height, 0.0f};
     // Both views share the aspect of one half: W / (2 H).
-    const float aspect = static_cast<float>(w) / static_cast<float>(2 * h);
+    layout.aspect = static_cast<float>(layout.width) / static_cast<float>(2 * layout.height);
     glutSetWindow(sub.getId());
     glClearColor(0.3f, 0.3f, 0.3f, 0.0f);
     glShadeModel(GL_SMOOTH);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
+    return layout;
+}
+
+void beginView(int view, const FrameLayout& layout) {
+    FrustumPlanes& frustum = view == 0 ? leftViewFrustum : rightViewFrustum;
+    resetMaterial();
+    const ViewRect rect = viewRect(view, layout.width, layout.height);
+    glViewport(rect.x, rect.y, rect.width, rect.height);
+    // Clearing ignores the viewport: the left view's clear greys the whole sub-window,
+    // gap included, and the right view clears only depth to keep the left's pixels.
+    glClear(view == 0 ? GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT : GL_DEPTH_BUFFER_BIT);
+    projectionTable[projectionIndex](layout.aspect);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    viewModeTable[viewMode]();
+    shipViewTable[shipViewIndex](viewPlayer(view));
+    extractFrustum(frustum);
+    // After the camera, so the world light keeps its direction in world space.
+    placeLights();
+}
+
+void displayViews() {
+    const FrameLayout layout = beginFrame();
     if (shipCount < 2) {
         // GLUT may ask for a picture before start-up has built the world.
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glutSwapBuffers();
         return;
     }
-    drawView(0, leftViewPlayer, aspect, w, h, leftViewFrustum);
-    drawView(1, rightViewPlayer, aspect, w, h, rightViewFrustum);
+    for (int view = 0; view < 2; ++view) {
+        beginView(view, layout);
+        drawSkyBox();
+        drawWorld(viewFrustum(view));
+        drawOverlay(viewPlayer(view));
+    }
     glutSwapBuffers();
 }
 

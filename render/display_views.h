@@ -20,6 +20,23 @@ ViewRect viewRect(int view, int w, int h);
 // The sub-window's display callback.
 void displayViews();
 
+// The steps of displayViews, callable one by one so that a benchmark can time the
+// parts of a frame; displayViews itself is beginFrame, then for the left and the
+// right view beginView, drawSkyBox, drawWorld and drawOverlay, then the buffer swap.
+struct FrameLayout {
+    int width; // the sub-window's stored size
+    int height;
+    float aspect; // W / (2 H), shared by both views
+};
+// Selects the sub-window and sets the state both views share.
+FrameLayout beginFrame();
+// A view's steps before anything is drawn: base material, viewport, clear, camera,
+// clip planes and world light.
+void beginView(int view, const FrameLayout& layout);
+// The player a view follows and its clip planes as beginView left them.
+int viewPlayer(int view);
+const FrustumPlanes& viewFrustum(int view);
+
 // The camera reshapeViews leaves behind for the whole sub-window; displayViews
 // loads its own matrices before drawing, so this has no visible effect.
 void setProvisionalCamera(int w, int h);

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev libpng-dev
   xvfb xauth x11-utils xdotool imagemagick apitrace
   clang libclang-rt-14-dev
+  python3
 )
 
 missing=()

@@ -1,10 +1,25 @@
 #!/usr/bin/env bash
-# Runs every benchmark program of the build from the build folder.
+# Runs every benchmark program of the build from the build folder (where Data/ is)
+# and prints one table of the figures with their targets. Each program's own report
+# and its JSON results stay in bench-results/ of the build folder.
 set -euo pipefail
+scripts=$(cd "$(dirname "$0")" && pwd)
 build=${1:-build}
 cd "$build"
+results=bench-results
+rm -rf "$results"
+mkdir -p "$results"
+status=0
 for b in bench/*_bench; do
   [[ -x "$b" ]] || continue
-  echo "== $(basename "$b")"
-  "./$b" --benchmark_counters_tabular=true
+  name=$(basename "$b")
+  echo "running $name ..." >&2
+  if ! "./$b" --benchmark_out="$results/$name.json" --benchmark_out_format=json \
+      >"$results/$name.log" 2>&1; then
+    echo "error: $name failed; its report is in $build/$results/$name.log" >&2
+    status=1
+  fi
 done
+echo >&2
+python3 "$scripts/bench_table.py" "$results" || status=1
+exit $status

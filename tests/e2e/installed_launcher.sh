@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Installs the game into a temporary prefix and starts the installed launcher on the
+# test run's display: the "Kelvidron" window must appear, the game must run from
+# the folder that holds Data/ and still be alive a few seconds later. Without a
+# display, or without Data/, the launcher must say so and fail.
+set -euo pipefail
+build=$(cd "$1" && pwd)
+prefix=$(mktemp -d)
+game=
+cleanup() {
+  if [[ -n "$game" ]] && kill -0 "$game" 2>/dev/null; then
+    kill "$game"
+    wait "$game" 2>/dev/null || true
+  fi
+  rm -rf "$prefix"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$prefix/usr" >/dev/null
+launcher="$prefix/usr/bin/kelvidron"
+[[ -x "$launcher" ]] || fail "no launcher at $launcher"
+[[ -x "$prefix/usr/libexec/kelvidron/kelvidron" ]] || fail "no game program in libexec/kelvidron"
+data_files=$(find "$prefix/usr/share/kelvidron/Data" -type f | wc -l)
+[[ "$data_files" == 12 ]] || fail "expected the 12 image files in share/kelvidron/Data, found $data_files"
+[[ -s "$prefix/usr/share/icons/hicolor/256x256/apps/kelvidron.png" ]] || fail "no icon"
+entry="$prefix/usr/share/applications/kelvidron.desktop"
+grep -qx "Exec=$prefix/usr/bin/kelvidron" "$entry" || fail "the desktop entry does not start the launcher: $(grep Exec "$entry")"
+grep -qx "Icon=kelvidron" "$entry" || fail "the desktop entry names no icon"
+
+# Started from elsewhere, through a symbolic link, as a menu or PATH would.
+ln -s "$launcher" "$prefix/kelvidron-link"
+cd /
+"$prefix/kelvidron-link" >"$prefix/out.txt" 2>&1 &
+game=$!
+window=
+for _ in $(seq 1 100); do
+  window=$(xdotool search --name '^Kelvidron$' 2>/dev/null | head -1 || true)
+  [[ -n "$window" ]] && break
+  kill -0 "$game" 2>/dev/null || fail "the game ended at once: $(cat "$prefix/out.txt")"
+  sleep 0.2
+done
+[[ -n "$window" ]] || fail "no window named Kelvidron appeared"
+sleep 3
+kill -0 "$game" 2>/dev/null || fail "the game did not keep running: $(cat "$prefix/out.txt")"
+[[ $(readlink "/proc/$game/cwd") == "$prefix/usr/share/kelvidron" ]] ||
+  fail "the game runs in $(readlink "/proc/$game/cwd"), not in share/kelvidron"
+kill "$game"
+wait "$game" 2>/dev/null || true
+game=
+
+# No display: a clear message and a failure, not a hang.
+if out=$(env -u DISPLAY "$launcher" 2>&1); then fail "started without a display"; fi
+[[ "$out" == *"no display"* ]] || fail "unclear message without a display: $out"
+# Data/ gone: the launcher says which folder it looked for.
+mv "$prefix/usr/share/kelvidron/Data" "$prefix/Data.away"
+if out=$("$launcher" 2>&1); then fail "started without Data/"; fi
+[[ "$out" == *"$prefix/usr/share/kelvidron/Data"* ]] || fail "unclear message without Data/: $out"
+echo "ok: the installed launcher opened window $window from share/kelvidron"
