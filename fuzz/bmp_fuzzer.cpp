@@ -28,11 +28,8 @@ void checkPixels(const uint8_t* data, size_t size, const BmpImage& image) {
         const size_t from = 54 + stride * fileRow;
         if (from + rowBytes > size)
             fuzzFailure("accepted a file that ends inside its pixels");
-        const unsigned char* out = image.pixels + rowBytes * row;
-        for (size_t i = 0; i < rowBytes; i += 3)
-            if (out[i] != data[from + i + 2] || out[i + 1] != data[from + i + 1] ||
-                out[i + 2] != data[from + i])
-                fuzzFailure("pixels differ from the file's");
+        if (!rowSwappedFromFile(image.pixels + rowBytes * row, data + from, rowBytes, 3))
+            fuzzFailure("pixels differ from the file's");
     }
 }
 

@@ -47,3 +47,17 @@ inline void silenceReaders() {
     std::fprintf(stderr, "kelvidron fuzz: %s\n", what);
     std::abort();
 }
+
+// Whether a row the reader made is the file's row with each pixel's first and third
+// bytes swapped (B, G, R (, A) to R, G, B (, A)).
+inline bool rowSwappedFromFile(const unsigned char* out, const uint8_t* in, size_t rowBytes,
+                               size_t pixelBytes) {
+    for (size_t i = 0; i < rowBytes; i += pixelBytes) {
+        if (out[i] != in[i + 2] || out[i + 1] != in[i + 1] || out[i + 2] != in[i])
+            return false;
+        for (size_t k = 3; k < pixelBytes; k++)
+            if (out[i + k] != in[i + k])
+                return false;
+    }
+    return true;
+}

@@ -22,13 +22,8 @@ void checkPixels(const uint8_t* data, size_t size, const TgaImage& image) {
         fuzzFailure("accepted a file that ends inside its pixels");
     for (uint32_t row = 0; row < image.height; row++) {
         const uint8_t* in = data + 18 + rowBytes * (image.height - 1 - row);
-        const unsigned char* out = image.pixels + rowBytes * row;
-        for (size_t i = 0; i < rowBytes; i += pixelBytes) {
-            if (out[i] != in[i + 2] || out[i + 1] != in[i + 1] || out[i + 2] != in[i])
-                fuzzFailure("pixels differ from the file's");
-            if (pixelBytes == 4 && out[i + 3] != in[i + 3])
-                fuzzFailure("alpha moved");
-        }
+        if (!rowSwappedFromFile(image.pixels + rowBytes * row, in, rowBytes, pixelBytes))
+            fuzzFailure("pixels differ from the file's");
     }
 }
 
