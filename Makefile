@@ -6,7 +6,13 @@ CTEST_JOBS ?= 2
 # Where `make install` puts the game (bin/kelvidron is the launcher).
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test bench format clean
+# The sanitized build and the fuzz targets live in folders of their own.
+SAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 300
+FUZZ_TEST_SECONDS ?= 30
+
+.PHONY: all deps configure build run test bench format clean sanitized fuzz-build fuzz soak
 
 all: build
 
@@ -22,8 +28,30 @@ build: configure
 run: build
 	@scripts/run-game.sh $(BUILD)
 
-test: build
+# The plain suite, the same suite built with AddressSanitizer and UBSan, and every
+# fuzz target briefly on its corpus.
+test: build sanitized fuzz-build
 	@scripts/with-display.sh ctest --test-dir $(BUILD) --output-on-failure -j $(CTEST_JOBS)
+	@scripts/with-display.sh ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(CTEST_JOBS)
+	@scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_TEST_SECONDS)
+
+sanitized: deps
+	@if [ ! -f $(SAN_BUILD)/CMakeCache.txt ]; then cmake -S . -B $(SAN_BUILD) -G $(GENERATOR) -DKELVIDRON_SANITIZE=ON; fi
+	@cmake --build $(SAN_BUILD)
+
+fuzz-build: deps
+	@if [ ! -f $(FUZZ_BUILD)/CMakeCache.txt ]; then cmake -S fuzz -B $(FUZZ_BUILD) -G $(GENERATOR) -DCMAKE_CXX_COMPILER=clang++; fi
+	@cmake --build $(FUZZ_BUILD)
+
+# Every fuzz target for FUZZ_SECONDS, side by side.
+fuzz: fuzz-build
+	@scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# A simulated hour of random play, and five minutes of the real game under random
+# keys and resizes.
+soak: build
+	@cd $(BUILD) && KELVIDRON_SOAK_STEPS=360000 tests/unit_tests --gtest_filter='Soak.*'
+	@KELVIDRON_SOAK_SECONDS=300 scripts/with-display.sh bash tests/e2e/program_soak.sh $(BUILD)
 
 bench: build
 	@scripts/with-display.sh scripts/run-benchmarks.sh $(BUILD)
@@ -40,4 +68,4 @@ format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	@rm -rf $(BUILD)
+	@rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)

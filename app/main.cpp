@@ -5,7 +5,12 @@
 
 #include <GL/freeglut.h>
 
+#include <cstdio>
+
 int main(int argc, char** argv) {
+    // The loaders' messages go out line by line: a game that is killed, or that
+    // crashes in a driver, still leaves everything it printed in a log or a pipe.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
     initGame();

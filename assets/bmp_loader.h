@@ -12,7 +12,7 @@ struct BmpImage {
 };
 
 // Fills image from the file at path; 1 on success, 0 after printing why not.
-// On failure image->pixels is null.
+// On failure image->pixels is null. Reads the file only: no OpenGL involved.
 int loadBmp(const char* path, BmpImage* image);
 
 // Loads the BMP at path into textureNames[slot] with mipmaps; format is both the

@@ -26,6 +26,15 @@ extern Vec3 reliefTexCoords[RELIEF_MAX_VERTICES];
 // Without a usable map (1024 by 512, 32 bits) the sphere stays smooth.
 void buildReliefList(int index, int resolution);
 
+// Computes the vertices of a relief of the given resolution (even, 2..400) from
+// bumpImage into the scratch arrays, in the order above; returns how many it
+// stored (resolution / 2 bands of resolution + 1 pairs), 0 for a resolution out of
+// range. No OpenGL involved.
+int computeRelief(int resolution);
+
+// Whether bumpImage holds a height map the builder can read: 1024 by 512, 32 bits.
+bool heightMapUsable();
+
 // The alpha (0..255) of the height-map pixel at column trunc(1023 u) and row
 // trunc(511 v), rows counted from the bottom; 0 when bumpImage holds no usable map.
 float sampleBumpHeight(float u, float v);

@@ -16,7 +16,15 @@ struct TgaImage {
 // The height map the relief builder samples.
 extern TgaImage bumpImage;
 
-// Reads the TGA at path into image and uploads it into textureNames[slot] with
+// Reads the TGA at path into image, printing what it finds (the size lines, or why
+// it failed): no OpenGL involved. Whatever pixels image held are released first; on
+// failure it is left without pixels.
+bool readTga(TgaImage* image, const char* path);
+
+// Releases the record's pixels and leaves it without any.
+void releaseTgaPixels(TgaImage* image);
+
+// Reads the TGA at path into image (readTga) and uploads it into textureNames[slot] with
 // the given filter. Prints what it finds; false after printing why it failed,
 // leaving the slot as it was and image without pixels.
 bool loadTga(TgaImage* image, const char* path, int slot, int filter);

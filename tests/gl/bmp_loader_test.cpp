@@ -3,6 +3,7 @@
 #include "assets/bmp_loader.h"
 #include "assets/texture_slots.h"
 #include "support/loader_fixture.h"
+#include "support/sanitizer_build.h"
 
 #include <GL/gl.h>
 #include <gmock/gmock.h>
@@ -218,6 +219,7 @@ void exhaustMemory() {
 }
 
 TEST_F(BmpLoaderExit, NoMemoryForTheRecordIsAFailureNotASuccess) {
+    SKIP_WHERE_MEMORY_CANNOT_RUN_OUT();
     const std::string path = patternFile("fine.bmp", 4, 2);
     EXPECT_EXIT(
         {
@@ -230,6 +232,7 @@ TEST_F(BmpLoaderExit, NoMemoryForTheRecordIsAFailureNotASuccess) {
 }
 
 TEST_F(BmpLoaderExit, NoMemoryForThePixelsEndsTheProgramWithStatusOne) {
+    SKIP_WHERE_MEMORY_CANNOT_RUN_OUT();
     const std::string path = patternFile("big.bmp", 1024, 1024);
     EXPECT_EXIT(
         {

@@ -3,6 +3,8 @@
 // next allocation of the code under test fails.
 #pragma once
 
+#include "support/sanitizer_build.h"
+
 #include <sys/resource.h>
 #include <unistd.h>
 

@@ -135,6 +135,7 @@ TEST_F(WorldTest, AFinishedExplosionIsReusedWithItsColoursAndNewDirections) {
 }
 
 TEST_F(WorldTest, ShotAllocationFailureEndsTheProgramWithAMessage) {
+    SKIP_WHERE_MEMORY_CANNOT_RUN_OUT();
     EXPECT_EXIT(
         {
             exhaustMemory();
@@ -144,6 +145,7 @@ TEST_F(WorldTest, ShotAllocationFailureEndsTheProgramWithAMessage) {
 }
 
 TEST_F(WorldTest, ExplosionAllocationFailureEndsTheProgramWithAMessage) {
+    SKIP_WHERE_MEMORY_CANNOT_RUN_OUT();
     EXPECT_EXIT(
         {
             exhaustMemory();

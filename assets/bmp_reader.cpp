@@ -1,0 +1,143 @@
+// The BMP reader: one kind of file, 24 bits per pixel with one plane, whose pixel
+// data is taken to start at byte 54. Reads files only; the upload is in bmp_loader.cpp.
+#include "assets/bmp_loader.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr long PIXEL_DATA_OFFSET = 54;
+
+uint32_t littleEndian32(const unsigned char* b) {
+    return uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+}
+
+unsigned littleEndian16(const unsigned char* b) { return unsigned(b[0]) | unsigned(b[1]) << 8; }
+
+long fileSize(FILE* file) {
+    if (std::fseek(file, 0, SEEK_END) != 0)
+        return -1;
+    return std::ftell(file);
+}
+
+// Reads the rows into image->pixels, bottom row first and without the padding
+// that rounds each stored row up to a multiple of 4 bytes. A top-down file
+// stores its rows the other way round.
+bool readRows(FILE* file, BmpImage* image, bool topDown) {
+    const size_t rowBytes = size_t(image->width) * 3;
+    const size_t padding = (4 - rowBytes % 4) % 4;
+    if (!topDown && padding == 0) {
+        const size_t size = rowBytes * image->height;
+        return std::fread(image->pixels, 1, size, file) == size;
+    }
+    for (uint32_t fileRow = 0; fileRow < image->height; fileRow++) {
+        const uint32_t row = topDown ? image->height - 1 - fileRow : fileRow;
+        if (std::fread(image->pixels + rowBytes * row, 1, rowBytes, file) != rowBytes)
+            return false;
+        unsigned char pad[3];
+        // Some writers leave out the padding of the very last row.
+        if (fileRow + 1 < image->height && std::fread(pad, 1, padding, file) != padding)
+            return false;
+    }
+    return true;
+}
+
+// Everything after opening; the caller closes the file.
+int readBmp(FILE* file, const char* path, BmpImage* image) {
+    unsigned char b[4];
+    std::fseek(file, 18, SEEK_SET);
+    if (std::fread(b, 1, 4, file) != 4) {
+        std::printf("Error reading width from %s.\n", path);
+        return 0;
+    }
+    image->width = littleEndian32(b);
+    std::printf("Width of %s: %lu\n", path, static_cast<unsigned long>(image->width));
+
+    if (std::fread(b, 1, 4, file) != 4) {
+        std::printf("Error reading height from %s.\n", path);
+        return 0;
+    }
+    // A negative height marks a file that stores its top row first.
+    const int32_t storedHeight = static_cast<int32_t>(littleEndian32(b));
+    const bool topDown = storedHeight < 0;
+    image->height = topDown ? static_cast<uint32_t>(-static_cast<int64_t>(storedHeight))
+                            : static_cast<uint32_t>(storedHeight);
+    std::printf("Height of %s: %lu\n", path, static_cast<unsigned long>(image->height));
+
+    // Computed wide, so that a product beyond 32 bits is caught rather than wrapped.
+    const uint64_t size = uint64_t(image->width) * image->height * 3;
+
+    if (std::fread(b, 1, 2, file) != 2) {
+        std::printf("Error reading planes from %s.\n", path);
+        return 0;
+    }
+    const unsigned planes = littleEndian16(b);
+    if (planes != 1) {
+        std::printf("Planes from %s is not 1: %u\n", path, planes);
+        return 0;
+    }
+    if (std::fread(b, 1, 2, file) != 2) {
+        std::printf("Error reading bpp from %s.\n", path);
+        return 0;
+    }
+    const unsigned bpp = littleEndian16(b);
+    if (bpp != 24) {
+        std::printf("Bpp from %s is not 24: %u\n", path, bpp);
+        return 0;
+    }
+
+    if (size == 0) {
+        std::printf("No pixels in %s.\n", path);
+        return 0;
+    }
+    if (size > UINT32_MAX) {
+        std::printf("Error allocating memory for color-corrected image data");
+        return 0;
+    }
+    // The header is checked against the file before anything is allocated, so a
+    // damaged header cannot ask for an absurd block.
+    const uint64_t rowBytes = uint64_t(image->width) * 3;
+    const uint64_t stride = (rowBytes + 3) / 4 * 4;
+    const uint64_t needed = stride * (image->height - 1) + rowBytes;
+    const long total = fileSize(file);
+    if (total < PIXEL_DATA_OFFSET || needed > uint64_t(total - PIXEL_DATA_OFFSET)) {
+        std::printf("Error reading image data from %s.\n", path);
+        return 0;
+    }
+    std::fseek(file, PIXEL_DATA_OFFSET, SEEK_SET);
+
+    image->pixels = static_cast<unsigned char*>(std::malloc(size));
+    if (!image->pixels) {
+        std::printf("Error allocating memory for color-corrected image data");
+        return 0;
+    }
+    if (!readRows(file, image, topDown)) {
+        std::free(image->pixels);
+        image->pixels = nullptr;
+        std::printf("Error reading image data from %s.\n", path);
+        return 0;
+    }
+    // The file stores B, G, R; OpenGL wants R, G, B.
+    unsigned char* p = image->pixels;
+    for (uint64_t i = 0; i < size; i += 3) {
+        const unsigned char blue = p[i];
+        p[i] = p[i + 2];
+        p[i + 2] = blue;
+    }
+    return 1;
+}
+
+} // namespace
+
+int loadBmp(const char* path, BmpImage* image) {
+    image->pixels = nullptr;
+    FILE* file = std::fopen(path, "rb");
+    if (!file) {
+        std::printf("File Not Found : %s\n", path);
+        return 0;
+    }
+    const int loaded = readBmp(file, path, image);
+    std::fclose(file);
+    return loaded;
+}
