@@ -36,7 +36,8 @@ test: build sanitized fuzz-build
 	@scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_TEST_SECONDS)
 
 sanitized: deps
-	@if [ ! -f $(SAN_BUILD)/CMakeCache.txt ]; then cmake -S . -B $(SAN_BUILD) -G $(GENERATOR) -DKELVIDRON_SANITIZE=ON; fi
+	@if ! grep -qs '^KELVIDRON_SANITIZE:BOOL=ON' $(SAN_BUILD)/CMakeCache.txt; then \
+		cmake -S . -B $(SAN_BUILD) -G $(GENERATOR) -DKELVIDRON_SANITIZE=ON; fi
 	@cmake --build $(SAN_BUILD)
 
 fuzz-build: deps
