@@ -6,12 +6,14 @@
 // product wraps to a few kilobytes; half of the mutations are still libFuzzer's own.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <iterator>
 #include <numeric>
 #include <random>
+#include <vector>
 
 extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);
 
@@ -177,10 +179,10 @@ private:
     }
 
     // Width and height whose product with the bytes per pixel lands just past a
-    // multiple of 2^32 or 2^64, by no more than the pixel bytes the input can hold;
-    // the width a multiple of what keeps the rows unpadded, so that the padded sum
-    // wraps as far. One dimension random, the other the least past the wrap; most
-    // draws land too far past it, so many are tried.
+    // multiple of 2^32 or 2^64, by no more than the pixel bytes the input can hold:
+    // the product 2^N + s, for a small s, split into the two by factoring it. The
+    // width is a multiple of what keeps the rows unpadded, so that the padded sum
+    // wraps as far. Random pairs would almost never land that close.
     size_t wrapSizes(uint8_t* data, size_t size, size_t maxSize) {
         const HeaderField* width = find(FieldRole::Width);
         const HeaderField* height = find(FieldRole::Height);
@@ -188,36 +190,137 @@ private:
             return size;
         const uint64_t k = bytesPerPixel(data);
         const uint64_t step = f.rowAlignment / std::gcd<uint64_t>(f.rowAlignment, k);
-        const uint64_t widthMax = fieldMask(*width) / step * step;
+        const uint64_t widthMax = fieldMask(*width);
         const uint64_t rowsMax = height->isSigned ? fieldMask(*height) / 2 + 1 : fieldMask(*height);
         const u128 wrap = u128(1) << (pick(1) ? 64 : 32);
+        if (wrap > u128(k) * widthMax * rowsMax)
+            return size; // the fields are too narrow to reach it
         const uint64_t room = maxSize - f.headerSize;
-        const bool solveWidth = pick(1);
-        for (int tries = 0; tries < 4096; tries++) {
-            uint64_t w, r;
-            if (solveWidth) {
-                r = 1 + pick(rowsMax - 1);
-                const u128 w128 = (wrap + u128(k) * r * step - 1) / (u128(k) * r * step) * step;
-                if (w128 > widthMax)
-                    continue;
-                w = static_cast<uint64_t>(w128);
-            } else {
-                w = step * (1 + pick(widthMax / step - 1));
-                const u128 r128 = (wrap + u128(k) * w - 1) / (u128(k) * w);
-                if (r128 > rowsMax)
-                    continue;
-                r = static_cast<uint64_t>(r128);
-            }
-            const u128 past = neededBytes(w, r, k) % wrap;
-            if (past > room || u128(w) * r * k % wrap > room)
+        for (int tries = 0; tries < 8; tries++) {
+            const uint64_t past = pick(room);
+            const u128 product = wrap + past;
+            if (product % (k * step) != 0 || product / (k * step) > UINT64_MAX)
                 continue;
-            set(data, *width, w);
+            // product = k * (step * d) * (m / d) for every divisor d of m.
+            const uint64_t m = static_cast<uint64_t>(product / (k * step));
+            std::vector<uint64_t> divisors;
+            for (const uint64_t d : divisorsOf(m))
+                if (u128(step) * d <= widthMax && m / d <= rowsMax)
+                    divisors.push_back(d);
+            if (divisors.empty())
+                continue;
+            const uint64_t d = divisors[pick(divisors.size() - 1)], r = m / d;
+            set(data, *width, step * d);
             // A signed height goes negative half the time (2^31 rows only can).
             const bool negative = height->isSigned && (r > rowsMax - 1 || pick(1));
             set(data, *height, negative ? 0 - r : r);
             return resize(data, size, maxSize, f.headerSize + static_cast<size_t>(past) + pick(3));
         }
         return size;
+    }
+
+    static uint64_t mulMod(uint64_t a, uint64_t b, uint64_t n) { return u128(a) * b % n; }
+
+    static uint64_t powMod(uint64_t a, uint64_t e, uint64_t n) {
+        uint64_t result = 1;
+        for (a %= n; e; e >>= 1, a = mulMod(a, a, n))
+            if (e & 1)
+                result = mulMod(result, a, n);
+        return result;
+    }
+
+    // Miller-Rabin with bases that decide every 64-bit number.
+    static bool isPrime(uint64_t n) {
+        if (n < 2)
+            return false;
+        static const uint64_t bases[] = {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37};
+        for (const uint64_t p : bases)
+            if (n % p == 0)
+                return n == p;
+        uint64_t d = n - 1;
+        int twos = 0;
+        for (; d % 2 == 0; d /= 2)
+            twos++;
+        for (const uint64_t a : bases) {
+            uint64_t x = powMod(a, d, n);
+            // a witnesses that n is composite unless x is 1 or reaches n - 1.
+            bool witness = x != 1 && x != n - 1;
+            for (int i = 1; i < twos && witness; i++) {
+                x = mulMod(x, x, n);
+                witness = x != n - 1;
+            }
+            if (witness)
+                return false;
+        }
+        return true;
+    }
+
+    // The pseudo-random walk of Pollard's rho: x * x + c, modulo n.
+    static uint64_t next(uint64_t x, uint64_t c, uint64_t n) {
+        return static_cast<uint64_t>((u128(x) * x + c) % n);
+    }
+
+    // A proper factor of the composite n (Pollard's rho, Brent's cycle finding).
+    uint64_t someFactor(uint64_t n) {
+        if (n % 2 == 0)
+            return 2;
+        for (;;) {
+            const uint64_t c = 1 + pick(n - 2);
+            uint64_t y = pick(n - 1), x = y, g = 1, q = 1, ys = y;
+            for (uint64_t r = 1; g == 1; r *= 2) {
+                x = y;
+                for (uint64_t i = 0; i < r; i++)
+                    y = next(y, c, n);
+                for (uint64_t done = 0; done < r && g == 1; done += 128) {
+                    ys = y;
+                    for (uint64_t i = 0; i < 128 && i < r - done; i++) {
+                        y = next(y, c, n);
+                        q = mulMod(q, x > y ? x - y : y - x, n);
+                    }
+                    g = std::gcd(q, n);
+                }
+            }
+            if (g == n)
+                do {
+                    ys = next(ys, c, n);
+                    g = std::gcd(x > ys ? x - ys : ys - x, n);
+                } while (g == 1);
+            if (g != n)
+                return g;
+        }
+    }
+
+    void primeFactors(uint64_t n, std::vector<uint64_t>& primes) {
+        if (n == 1)
+            return;
+        if (isPrime(n)) {
+            primes.push_back(n);
+            return;
+        }
+        const uint64_t p = someFactor(n);
+        primeFactors(p, primes);
+        primeFactors(n / p, primes);
+    }
+
+    std::vector<uint64_t> divisorsOf(uint64_t n) {
+        std::vector<uint64_t> primes;
+        primeFactors(n, primes);
+        std::sort(primes.begin(), primes.end());
+        std::vector<uint64_t> divisors = {1};
+        for (size_t i = 0; i < primes.size();) {
+            size_t j = i;
+            while (j < primes.size() && primes[j] == primes[i])
+                j++;
+            const size_t before = divisors.size();
+            uint64_t power = 1;
+            for (size_t e = i; e < j; e++) {
+                power *= primes[i];
+                for (size_t t = 0; t < before; t++)
+                    divisors.push_back(divisors[t] * power);
+            }
+            i = j;
+        }
+        return divisors;
     }
 
     // The file cut or stretched to the pixel bytes its header asks for, or a little
