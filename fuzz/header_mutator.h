@@ -2,8 +2,10 @@
 // (width, height, depth, planes) rather than as bytes: boundary values, sign flips,
 // the neighbours of 2^32 / 3 and of the powers of two, and sizes whose product wraps
 // past 2^32 or 2^64 to less than the file holds, with the file then cut or stretched
-// to what its header asks. Byte flips alone almost never make two 32-bit fields whose
-// product wraps to a few kilobytes; half of the mutations are still libFuzzer's own.
+// to what its header asks, and whole shapes: one pixel wide or high, or next to the
+// size the image's user expects. Byte flips alone almost never make two 32-bit
+// fields whose product wraps to a few kilobytes; half of the mutations are still
+// libFuzzer's own.
 #pragma once
 
 #include <algorithm>
@@ -34,6 +36,10 @@ struct ImageFormat {
     const HeaderField* fields;
     size_t fieldCount;
     unsigned rowAlignment; // stored rows are padded to a multiple of this many bytes
+    // Widths or heights the image's user expects (a height map's 1024 by 512):
+    // shapes next to them are tried as often as the smallest.
+    const uint64_t* expectedSizes = nullptr;
+    size_t expectedSizeCount = 0;
 };
 
 class HeaderMutator {
@@ -49,7 +55,7 @@ public:
         }
         for (uint64_t steps = 1 + pick(2); steps > 0; steps--) {
             const HeaderField& field = f.fields[pick(f.fieldCount - 1)];
-            switch (pick(7)) {
+            switch (pick(8)) {
             case 0:
             case 1:
                 set(data, field, boundary(field));
@@ -68,6 +74,9 @@ public:
                 break;
             case 6:
                 size = wrapSizes(data, size, maxSize);
+                break;
+            case 7:
+                setShape(data);
                 break;
             default:
                 size = fitLength(data, size, maxSize);
@@ -147,6 +156,26 @@ private:
         default:
             return value ^ (uint64_t(1) << pick(31));
         }
+    }
+
+    // A whole shape at once, in a common depth or any: one pixel wide or high, small,
+    // or next to a size the image's user expects. Top-down half the time.
+    void setShape(uint8_t* data) {
+        const HeaderField* width = find(FieldRole::Width);
+        const HeaderField* height = find(FieldRole::Height);
+        const HeaderField* depth = find(FieldRole::Depth);
+        if (width)
+            set(data, *width, shapeSize());
+        if (height)
+            set(data, *height, height->isSigned && pick(1) ? 0 - shapeSize() : shapeSize());
+        if (depth)
+            set(data, *depth, pick(1) ? (pick(1) ? 24 : 32) : boundary(*depth));
+    }
+
+    uint64_t shapeSize() {
+        if (f.expectedSizeCount > 0 && pick(1))
+            return f.expectedSizes[pick(f.expectedSizeCount - 1)] + pick(2) - 1;
+        return 1 + pick(pick(1) ? 4 : 63);
     }
 
     // Width and height swapped, or one made equal to the other.
