@@ -1,13 +1,12 @@
 // The BMP reader: one kind of file, 24 bits per pixel with one plane, whose pixel
 // data is taken to start at byte 54. Reads files only; the upload is in bmp_loader.cpp.
 #include "assets/bmp_loader.h"
+#include "assets/bmp_sizes.h"
 
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
-
-constexpr long PIXEL_DATA_OFFSET = 54;
 
 uint32_t littleEndian32(const unsigned char* b) {
     return uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
@@ -61,12 +60,8 @@ int readBmp(FILE* file, const char* path, BmpImage* image) {
     // A negative height marks a file that stores its top row first.
     const int32_t storedHeight = static_cast<int32_t>(littleEndian32(b));
     const bool topDown = storedHeight < 0;
-    image->height = topDown ? static_cast<uint32_t>(-static_cast<int64_t>(storedHeight))
-                            : static_cast<uint32_t>(storedHeight);
+    image->height = bmpRowCount(storedHeight);
     std::printf("Height of %s: %lu\n", path, static_cast<unsigned long>(image->height));
-
-    // Computed wide, so that a product beyond 32 bits is caught rather than wrapped.
-    const uint64_t size = uint64_t(image->width) * image->height * 3;
 
     if (std::fread(b, 1, 2, file) != 2) {
         std::printf("Error reading planes from %s.\n", path);
@@ -87,25 +82,23 @@ int readBmp(FILE* file, const char* path, BmpImage* image) {
         return 0;
     }
 
-    if (size == 0) {
+    // The header is weighed against the file before anything is allocated, so a
+    // damaged header can neither ask for an absurd block nor make its size wrap.
+    uint64_t size = 0;
+    switch (checkBmpSizes(image->width, image->height, fileSize(file), &size)) {
+    case BmpSizeCheck::NoPixels:
         std::printf("No pixels in %s.\n", path);
         return 0;
-    }
-    if (size > UINT32_MAX) {
+    case BmpSizeCheck::TooLarge:
         std::printf("Error allocating memory for color-corrected image data");
         return 0;
-    }
-    // The header is checked against the file before anything is allocated, so a
-    // damaged header cannot ask for an absurd block.
-    const uint64_t rowBytes = uint64_t(image->width) * 3;
-    const uint64_t stride = (rowBytes + 3) / 4 * 4;
-    const uint64_t needed = stride * (image->height - 1) + rowBytes;
-    const long total = fileSize(file);
-    if (total < PIXEL_DATA_OFFSET || needed > uint64_t(total - PIXEL_DATA_OFFSET)) {
+    case BmpSizeCheck::BeyondFile:
         std::printf("Error reading image data from %s.\n", path);
         return 0;
+    case BmpSizeCheck::Fits:
+        break;
     }
-    std::fseek(file, PIXEL_DATA_OFFSET, SEEK_SET);
+    std::fseek(file, BMP_PIXEL_DATA_OFFSET, SEEK_SET);
 
     image->pixels = static_cast<unsigned char*>(std::malloc(size));
     if (!image->pixels) {

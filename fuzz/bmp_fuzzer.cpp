@@ -1,8 +1,10 @@
 // Fuzz target: the BMP reader on arbitrary file contents. Besides crashes and
 // sanitizer reports it checks that a file the reader accepts comes out as its rows,
-// bottom row first, each pixel turned from B, G, R into R, G, B.
+// bottom row first, each pixel turned from B, G, R into R, G, B. Half of the
+// mutations edit the header as integers (header_mutator.h).
 #include "assets/bmp_loader.h"
 #include "fuzz_file.h"
+#include "header_mutator.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -33,7 +35,28 @@ void checkPixels(const uint8_t* data, size_t size, const BmpImage& image) {
     }
 }
 
+// The fields the reader reads, and two it skips.
+const HeaderField BMP_FIELDS[] = {
+    {18, 4, false, FieldRole::Width}, // taken as unsigned
+    {22, 4, true, FieldRole::Height}, // negative: top row first
+    {26, 2, false, FieldRole::Other}, // planes
+    {28, 2, false, FieldRole::Depth}, // bits per pixel
+    {10, 4, false, FieldRole::Other}, // pixel data offset
+    {30, 4, false, FieldRole::Other}, // compression
+};
+
+// A 1 by 1 picture of 24 bits with one plane, pixels from byte 54.
+const uint8_t BMP_BLANK[54] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
+                               0,   0,   0,  1, 0, 0, 0, 1, 0, 0, 0,  1, 0, 24, 0};
+
+const ImageFormat BMP_FORMAT = {BMP_BLANK, 54, BMP_FIELDS, std::size(BMP_FIELDS), 4};
+
 } // namespace
+
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize,
+                                          unsigned seed) {
+    return HeaderMutator(BMP_FORMAT, seed).mutate(data, size, maxSize);
+}
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     silenceReaders();

@@ -3,9 +3,11 @@
 // input, a record of any other size and depth, no map, or a TGA file read by the
 // game's reader. Every vertex must lie on the sphere of radius 4 raised by the
 // alpha under its texture coordinate, and every sample must stay inside the map.
+// Half of the mutations edit the input's header as integers (header_mutator.h).
 #include "assets/relief.h"
 #include "assets/tga_loader.h"
 #include "fuzz_file.h"
+#include "header_mutator.h"
 
 #include <algorithm>
 #include <cmath>
@@ -77,7 +79,33 @@ void checkVertices(int resolution, int stored) {
     }
 }
 
+// The input's header: the map record's size and depth, the choices and the sample.
+const HeaderField RELIEF_FIELDS[] = {
+    {2, 2, false, FieldRole::Width},  // map width
+    {4, 2, false, FieldRole::Height}, // map height
+    {6, 1, false, FieldRole::Depth},  // map bits per pixel
+    {0, 1, false, FieldRole::Other},  // resolution
+    {1, 1, false, FieldRole::Other},  // which map
+    {8, 4, false, FieldRole::Other},  // sample u
+    {12, 4, false, FieldRole::Other}, // sample v
+};
+
+// Resolution 2, a record of any size: 1024 by 512 of 32 bits, sampled at (0.5, 0.5).
+const uint8_t RELIEF_BLANK[HEADER] = {0, 0, 0, 4, 0, 2, 32, 0, 0, 0, 0, 0x3f, 0, 0, 0, 0x3f};
+
+// The size of a usable map.
+const uint64_t MAP_SIZES[] = {1024, 512};
+
+constexpr size_t FIELD_COUNT = std::size(RELIEF_FIELDS);
+const ImageFormat RELIEF_FORMAT = {
+    RELIEF_BLANK, HEADER, RELIEF_FIELDS, FIELD_COUNT, 1, MAP_SIZES, std::size(MAP_SIZES)};
+
 } // namespace
+
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize,
+                                          unsigned seed) {
+    return HeaderMutator(RELIEF_FORMAT, seed).mutate(data, size, maxSize);
+}
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     silenceReaders();

@@ -2,8 +2,10 @@
 // filled again and again as the height-map record is. Besides crashes and sanitizer
 // reports it checks that an accepted file comes out as its rows in reverse order,
 // each pixel's first and third bytes swapped, and that a failure keeps no pixels.
+// Half of the mutations edit the header as integers (header_mutator.h).
 #include "assets/tga_loader.h"
 #include "fuzz_file.h"
+#include "header_mutator.h"
 
 #include <cstdint>
 
@@ -27,7 +29,28 @@ void checkPixels(const uint8_t* data, size_t size, const TgaImage& image) {
     }
 }
 
+// The size fields, the descriptor, and the image type and id length of the fixed
+// part of the header.
+const HeaderField TGA_FIELDS[] = {
+    {12, 2, false, FieldRole::Width},  // width
+    {14, 2, false, FieldRole::Height}, // height
+    {16, 1, false, FieldRole::Depth},  // bits per pixel
+    {17, 1, false, FieldRole::Other},  // descriptor
+    {2, 1, false, FieldRole::Other},   // image type
+    {0, 1, false, FieldRole::Other},   // image id length
+};
+
+// A 1 by 1 uncompressed true-colour picture of 24 bits.
+const uint8_t TGA_BLANK[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0};
+
+const ImageFormat TGA_FORMAT = {TGA_BLANK, 18, TGA_FIELDS, std::size(TGA_FIELDS), 1};
+
 } // namespace
+
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize,
+                                          unsigned seed) {
+    return HeaderMutator(TGA_FORMAT, seed).mutate(data, size, maxSize);
+}
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     silenceReaders();

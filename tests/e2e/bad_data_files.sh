@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # The real game against damaged image files: each of the twelve files under Data/
 # missing, empty, cut inside its header, cut inside its pixels, of the wrong bit
-# depth, claiming 65535 by 65535 pixels, and 0 pixels wide. The game runs in a
-# folder of its own whose Data/ holds the other eleven files untouched. A bad BMP
-# must end the game with status 1 and its message, before the event loop; a bad TGA
-# must print its message and leave the game running. Never a crash, a hang or a
-# sanitizer report (in the sanitized build the first report ends the program with
-# status 66).
+# depth, claiming 65535 by 65535 pixels, and 0 pixels wide; each BMP also as a
+# top-down file whose 64-bit size width * height * 3 wraps past 2^64 to 3872 bytes,
+# less than the file holds. The game runs in a folder of its own whose Data/ holds
+# the other eleven files untouched. A bad BMP must end the game with status 1 and
+# its message, before the event loop; a bad TGA must print its message and leave the
+# game running. Never a crash, a hang or a sanitizer report (in the sanitized build
+# the first report ends the program with status 66).
 set -euo pipefail
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)
@@ -53,6 +54,8 @@ damage() {
   *.bmp:absurd) cp "$original" "$copy" && put "$copy" 18 ff ff 00 00 ff ff 00 00 ;;
   *.tga:absurd) cp "$original" "$copy" && put "$copy" 12 ff ff ff ff ;;
   *.bmp:zero) cp "$original" "$copy" && put "$copy" 18 00 00 00 00 ;;
+  # Width 4274494808, height -1438512612.
+  *.bmp:wrap) cp "$original" "$copy" && put "$copy" 18 58 9d c7 fe 1c 0a 42 aa ;;
   *.tga:zero) cp "$original" "$copy" && put "$copy" 12 00 00 ;;
   esac
 }
@@ -70,6 +73,7 @@ expected_bmp() {
   pixels) printf 'Error reading image data from %s.\n' "$p" ;;
   depth) printf 'Bpp from %s is not 24: 32\n' "$p" ;;
   absurd) printf 'Width of %s: 65535\nHeight of %s: 65535\nError allocating memory for color-corrected image data' "$p" "$p" ;;
+  wrap) printf 'Width of %s: 4274494808\nHeight of %s: 1438512612\nError allocating memory for color-corrected image data' "$p" "$p" ;;
   zero) printf 'Width of %s: 0\nHeight of %s: %s\nNo pixels in %s.\n' "$p" "$p" \
     "$(od -An -tu4 -j 22 -N4 "$build/Data/$1" | tr -d ' ')" "$p" ;;
   esac
@@ -180,6 +184,7 @@ cases=("crosshair.tga none")
 for name in "${BMPS[@]}" "${TGAS[@]}"; do
   for kind in "${DAMAGES[@]}"; do cases+=("$name $kind"); done
 done
+for name in "${BMPS[@]}"; do cases+=("$name wrap"); done
 
 start=$(date +%s)
 for c in "${cases[@]}"; do

@@ -148,6 +148,24 @@ TEST_F(BmpLoader, SizesBeyondThirtyTwoBitsOrTheFileAreRejectedBeforeAllocating) 
     EXPECT_EQ(failingLoad(path), "Width of " + path + ": 30000\nHeight of " + path +
                                      ": 30000\nError reading image data from " + path + ".\n");
     EXPECT_LT(heapInUse(), before + 1000000) << "no block was allocated for the claimed size";
+
+    // Top-down files whose width * height * 3, done in 64 bits, wraps past 2^64 to
+    // 3872 and to 32 bytes, which the 3926-byte file holds.
+    Bytes file = readFile(path);
+    file.resize(3926);
+    writeFile(path, file);
+    for (const auto& [width, height] :
+         {std::pair{4274494808u, -1438512612}, std::pair{3369774176u, -1824726041}}) {
+        Bytes fields;
+        for (const uint32_t field : {width, static_cast<uint32_t>(height)})
+            for (int k = 0; k < 4; k++)
+                fields.push_back(static_cast<uint8_t>(field >> 8 * k));
+        patchFile(path, 18, fields);
+        EXPECT_EQ(failingLoad(path), "Width of " + path + ": " + std::to_string(width) +
+                                         "\nHeight of " + path + ": " + std::to_string(-height) +
+                                         "\nError allocating memory for color-corrected "
+                                         "image data");
+    }
 }
 
 TEST_F(BmpLoader, ImageWithoutPixelsIsRejected) {

@@ -89,7 +89,10 @@ void writeFile(const std::string& path, const Bytes& bytes) {
 
 void patchFile(const std::string& path, long offset, const Bytes& bytes) {
     Bytes contents = readFile(path);
-    ASSERT_LE(offset + bytes.size(), contents.size()) << "patch beyond the end of " << path;
+    // Weighed without sums, so that a negative offset cannot wrap into range.
+    ASSERT_TRUE(offset >= 0 && size_t(offset) <= contents.size() &&
+                bytes.size() <= contents.size() - size_t(offset))
+        << "patch outside " << path;
     std::copy(bytes.begin(), bytes.end(), contents.begin() + offset);
     writeFile(path, contents);
 }
