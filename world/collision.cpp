@@ -16,6 +16,21 @@ namespace {
 // True when the projections onto one axis do not meet. Equality still touches.
 bool separated(float rA, float rB, float s) { return rA + rB < std::fabs(s); }
 
+// Whether the edge-pair axis ai x bj, whose components in A's frame are c0 = R[k][j]
+// and c1 = R[l][j] (k, l the other two indices), is long enough to point somewhere.
+// For nearly parallel edges it is nearly zero, and its components are then mostly
+// rounding: R entries carry up to about 8 float epsilons (2^-21) from the rounded
+// dot products and from frames that are unit and square only to 2 or 3 epsilons
+// after their repair, while rB reads the same axis through other R entries. Below a
+// length of 2^-16 (32 times that noise) the axis is treated as exactly parallel
+// edges are: it does not separate. Its sum of squares is formed from the small
+// entries themselves, not as 1 - R[i][j]^2, which cancels away everything below
+// 2^-24. Skipping such an axis can hide a gap of at most its length times the
+// half-extent along the parallel edges: under 2^-16 * 0.5, about the float spacing
+// of positions 64 units out; the other fourteen axes see anything wider.
+constexpr float SHORTEST_EDGE_AXIS_SQUARED = 0x1p-32f;
+bool hasDirection(float c0, float c1) { return c0 * c0 + c1 * c1 >= SHORTEST_EDGE_AXIS_SQUARED; }
+
 } // namespace
 
 bool boxesOverlap(const OrientedBox& a, const OrientedBox& b) {
@@ -51,42 +66,52 @@ bool boxesOverlap(const OrientedBox& a, const OrientedBox& b) {
     }
 
     // Edge pairs. When the two edges are parallel the cross product is zero, and
-    // both sides of the comparison are 0: such an axis never separates.
+    // both sides of the comparison are 0: such an axis never separates, nor does one
+    // too short to have a direction.
 
     // a0 x b0
-    if (separated(eA[1] * AbsR[2][0] + eA[2] * AbsR[1][0], eB[1] * AbsR[0][2] + eB[2] * AbsR[0][1],
+    if (hasDirection(R[1][0], R[2][0]) &&
+        separated(eA[1] * AbsR[2][0] + eA[2] * AbsR[1][0], eB[1] * AbsR[0][2] + eB[2] * AbsR[0][1],
                   t[2] * R[1][0] - t[1] * R[2][0]))
         return false;
     // a0 x b1
-    if (separated(eA[1] * AbsR[2][1] + eA[2] * AbsR[1][1], eB[0] * AbsR[0][2] + eB[2] * AbsR[0][0],
+    if (hasDirection(R[1][1], R[2][1]) &&
+        separated(eA[1] * AbsR[2][1] + eA[2] * AbsR[1][1], eB[0] * AbsR[0][2] + eB[2] * AbsR[0][0],
                   t[2] * R[1][1] - t[1] * R[2][1]))
         return false;
     // a0 x b2
-    if (separated(eA[1] * AbsR[2][2] + eA[2] * AbsR[1][2], eB[0] * AbsR[0][1] + eB[1] * AbsR[0][0],
+    if (hasDirection(R[1][2], R[2][2]) &&
+        separated(eA[1] * AbsR[2][2] + eA[2] * AbsR[1][2], eB[0] * AbsR[0][1] + eB[1] * AbsR[0][0],
                   t[2] * R[1][2] - t[1] * R[2][2]))
         return false;
     // a1 x b0
-    if (separated(eA[0] * AbsR[2][0] + eA[2] * AbsR[0][0], eB[1] * AbsR[1][2] + eB[2] * AbsR[1][1],
+    if (hasDirection(R[0][0], R[2][0]) &&
+        separated(eA[0] * AbsR[2][0] + eA[2] * AbsR[0][0], eB[1] * AbsR[1][2] + eB[2] * AbsR[1][1],
                   t[0] * R[2][0] - t[2] * R[0][0]))
         return false;
     // a1 x b1
-    if (separated(eA[0] * AbsR[2][1] + eA[2] * AbsR[0][1], eB[0] * AbsR[1][2] + eB[2] * AbsR[1][0],
+    if (hasDirection(R[0][1], R[2][1]) &&
+        separated(eA[0] * AbsR[2][1] + eA[2] * AbsR[0][1], eB[0] * AbsR[1][2] + eB[2] * AbsR[1][0],
                   t[0] * R[2][1] - t[2] * R[0][1]))
         return false;
     // a1 x b2
-    if (separated(eA[0] * AbsR[2][2] + eA[2] * AbsR[0][2], eB[0] * AbsR[1][1] + eB[1] * AbsR[1][0],
+    if (hasDirection(R[0][2], R[2][2]) &&
+        separated(eA[0] * AbsR[2][2] + eA[2] * AbsR[0][2], eB[0] * AbsR[1][1] + eB[1] * AbsR[1][0],
                   t[0] * R[2][2] - t[2] * R[0][2]))
         return false;
     // a2 x b0
-    if (separated(eA[0] * AbsR[1][0] + eA[1] * AbsR[0][0], eB[1] * AbsR[2][2] + eB[2] * AbsR[2][1],
+    if (hasDirection(R[0][0], R[1][0]) &&
+        separated(eA[0] * AbsR[1][0] + eA[1] * AbsR[0][0], eB[1] * AbsR[2][2] + eB[2] * AbsR[2][1],
                   t[1] * R[0][0] - t[0] * R[1][0]))
         return false;
     // a2 x b1
-    if (separated(eA[0] * AbsR[1][1] + eA[1] * AbsR[0][1], eB[0] * AbsR[2][2] + eB[2] * AbsR[2][0],
+    if (hasDirection(R[0][1], R[1][1]) &&
+        separated(eA[0] * AbsR[1][1] + eA[1] * AbsR[0][1], eB[0] * AbsR[2][2] + eB[2] * AbsR[2][0],
                   t[1] * R[0][1] - t[0] * R[1][1]))
         return false;
     // a2 x b2
-    if (separated(eA[0] * AbsR[1][2] + eA[1] * AbsR[0][2], eB[0] * AbsR[2][1] + eB[1] * AbsR[2][0],
+    if (hasDirection(R[0][2], R[1][2]) &&
+        separated(eA[0] * AbsR[1][2] + eA[1] * AbsR[0][2], eB[0] * AbsR[2][1] + eB[1] * AbsR[2][0],
                   t[1] * R[0][2] - t[0] * R[1][2]))
         return false;
 
