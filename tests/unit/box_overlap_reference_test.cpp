@@ -1,7 +1,7 @@
 // boxesOverlap against a reference worked another way: in double precision, on
-// normalised axes, with the gap of every candidate axis measured in world units.
-// Random pairs of five kinds: general, nearly parallel, exactly parallel, and
-// touching or just apart after a bisection onto the touching distance.
+// normalised axes, with the gap along every candidate axis measured in world units.
+// Random pairs of four kinds (general, nearly parallel, exactly parallel, touching
+// or just apart), then each of the fifteen axes alone deciding a contact.
 #include "math/frame.h"
 #include "world/collision.h"
 
@@ -22,11 +22,11 @@ D3 crossD(const D3& a, const D3& b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
-// Largest gap between the boxes' shadows over the fifteen axes, in world units:
-// positive means apart. Float products are exact in double, so the cross products
-// keep their direction down to lengths far below anything float can tell apart.
-double referenceGap(const OrientedBox& a, const OrientedBox& b, const D3& offset) {
-    D3 axes[15];
+// The fifteen candidate axes in the order boxesOverlap tries them (A's faces, B's
+// faces, then ai x bj for i, j = 0..2), normalised. Float products are exact in
+// double, so the cross products keep their direction down to lengths far below
+// anything float can tell apart; one with none left at all comes back zero.
+void candidateAxes(const OrientedBox& a, const OrientedBox& b, D3 (&axes)[15]) {
     int n = 0;
     for (const Vec3& v : a.axes)
         axes[n++] = d3(v);
@@ -35,18 +35,31 @@ double referenceGap(const OrientedBox& a, const OrientedBox& b, const D3& offset
     for (const Vec3& u : a.axes)
         for (const Vec3& v : b.axes)
             axes[n++] = crossD(d3(u), d3(v));
-    double gap = -HUGE_VAL;
-    for (const D3& axis : axes) {
+    for (D3& axis : axes) {
         const double length = std::sqrt(dotD(axis, axis));
-        if (length < 1e-12) // no direction left even in double
-            continue;
-        const D3 unit{axis.x / length, axis.y / length, axis.z / length};
-        double shadows = 0;
-        for (int k = 0; k < 3; ++k)
-            shadows += a.halfExtents[k] * std::fabs(dotD(d3(a.axes[k]), unit)) +
-                       b.halfExtents[k] * std::fabs(dotD(d3(b.axes[k]), unit));
-        gap = std::max(gap, std::fabs(dotD(offset, unit)) - shadows);
+        const double scale = length < 1e-12 ? 0 : 1 / length;
+        axis = {axis.x * scale, axis.y * scale, axis.z * scale};
     }
+}
+
+// The gap between the boxes' shadows on a unit axis, in world units: positive
+// means apart.
+double gapAlong(const OrientedBox& a, const OrientedBox& b, const D3& offset, const D3& unit) {
+    double shadows = 0;
+    for (int k = 0; k < 3; ++k)
+        shadows += a.halfExtents[k] * std::fabs(dotD(d3(a.axes[k]), unit)) +
+                   b.halfExtents[k] * std::fabs(dotD(d3(b.axes[k]), unit));
+    return std::fabs(dotD(offset, unit)) - shadows;
+}
+
+// The largest gap over the candidate axes: positive exactly when the boxes are apart.
+double referenceGap(const OrientedBox& a, const OrientedBox& b, const D3& offset) {
+    D3 axes[15];
+    candidateAxes(a, b, axes);
+    double gap = -HUGE_VAL;
+    for (const D3& axis : axes)
+        if (dotD(axis, axis) > 0)
+            gap = std::max(gap, gapAlong(a, b, offset, axis));
     return gap;
 }
 
@@ -189,6 +202,59 @@ TEST(BoxesOverlapReference, AgreesOutsideTheTouchingBand) {
                 "%d, %d, %d, %d\n",
                 general.checked, nearParallel.checked, parallel.checked, touching.checked,
                 general.undecided, nearParallel.undecided, parallel.undecided, touching.undecided);
+}
+
+// The offset of B from A at which, along the unit axis n, the feature of B nearest
+// A touches the feature of A nearest B, centre on centre: a vertex on the middle
+// of a face for a face axis, two edges crossing at their midpoints for an edge axis.
+D3 featureContact(const OrientedBox& a, const OrientedBox& b, const D3& n) {
+    // Axes square to n (within float's rounding of the frames) point at a face or an edge.
+    const auto side = [](double d) { return std::fabs(d) < 1e-5 ? 0 : d > 0 ? 1 : -1; };
+    D3 t{0, 0, 0};
+    for (int k = 0; k < 3; ++k) {
+        const D3 ak = d3(a.axes[k]), bk = d3(b.axes[k]);
+        const double along = a.halfExtents[k] * side(dotD(ak, n));
+        const double back = b.halfExtents[k] * side(dotD(bk, n));
+        t = {t.x + along * ak.x + back * bk.x, t.y + along * ak.y + back * bk.y,
+             t.z + along * ak.z + back * bk.z};
+    }
+    return t;
+}
+
+TEST(BoxesOverlapAxes, EachAxisAloneTellsTouchingFromApart) {
+    // For each axis in turn, two turned boxes with three different half-extents each
+    // that only this axis can separate: a thousandth of a unit in, they overlap; a
+    // thousandth out, they are apart. An axis left out, or a row with a mistyped
+    // index, gets one of the two wrong.
+    PairMaker make(15);
+    for (int k = 0; k < 15; ++k) {
+        for (int tries = 0;; ++tries) {
+            ASSERT_LT(tries, 100) << "no pair that only axis " << k + 1 << " separates";
+            Vec3 axesA[3], axesB[3];
+            make.frame(axesA);
+            make.frame(axesB);
+            const OrientedBox a(make.halfExtents(), Vec3(1, 2, 3), axesA[0], axesA[1], axesA[2]);
+            OrientedBox b(make.halfExtents(), Vec3(), axesB[0], axesB[1], axesB[2]);
+            D3 axes[15];
+            candidateAxes(a, b, axes);
+            const D3 contact = featureContact(a, b, axes[k]);
+            double others = -HUGE_VAL;
+            for (int m = 0; m < 15; ++m)
+                if (m != k)
+                    others = std::max(others, gapAlong(a, b, contact, axes[m]));
+            if (others > -0.05) // another axis would see the gap too
+                continue;
+            for (double out : {-1e-3, 1e-3}) {
+                const D3& n = axes[k];
+                b.centre =
+                    a.centre + Vec3(float(contact.x + out * n.x), float(contact.y + out * n.y),
+                                    float(contact.z + out * n.z));
+                EXPECT_EQ(boxesOverlap(a, b), out < 0) << "axis " << k + 1 << ", " << out;
+                EXPECT_EQ(boxesOverlap(b, a), out < 0) << "axis " << k + 1 << ", " << out;
+            }
+            break;
+        }
+    }
 }
 
 } // namespace
