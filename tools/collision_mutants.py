@@ -9,7 +9,7 @@ unit_tests first. Usage: tools/collision_mutants.py [BUILD_DIR] [-- GTEST_FILTER
 A mutant the suite misses is compared with the real test on random boxes, to
 tell one that changes nothing from one the tests let through.
 """
-import itertools, json, os, re, shlex, subprocess, sys, tempfile
+import atexit, itertools, json, os, re, shlex, shutil, subprocess, sys, tempfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 args = sys.argv[1:]
@@ -17,13 +17,15 @@ BUILD = os.path.abspath(args[0] if args and args[0] != "--" else os.path.join(RO
 FILTER = args[args.index("--") + 1] if "--" in args else "-DataImages.*"
 SOURCE = os.path.join(ROOT, "world", "collision.cpp")
 TMP = tempfile.mkdtemp(prefix="collision-mutants-")
+atexit.register(shutil.rmtree, TMP, ignore_errors=True)
 
 
 def others(i):
     return sorted({0, 1, 2} - {i})
 
 
-# The rows as the test is written: (axis, condition on the loop indices, fields).
+# The fifteen rows in their order, each with the condition on the loop indices that
+# picks it out and its fields written out as plain arithmetic on t, R and AbsR.
 ROWS = []
 for i in range(3):
     ROWS.append((f"a{i}", f"i == {i}", {"rB": " + ".join(f"eB[{k}] * AbsR[{i}][{k}]" for k in range(3))}))
@@ -66,26 +68,18 @@ def separated_calls(src):
 
 
 def removal(src, row):
-    """The row's separated() call made to fail: its loop's condition, or the row itself."""
+    """The row's separated() call skipped for its loop index."""
+    at = separated_calls(src)[0 if row < 3 else 1 if row < 6 else 2]
+    return src[:at] + f"!({ROWS[row][1]}) && " + src[at:]
+
+
+def swapped(src, row, field, new):
+    """The row's field computed as new, for its loop index only."""
     calls = separated_calls(src)
-    axis, cond, _ = ROWS[row]
-    if row >= 6 and len(calls) == 11:  # edge rows written out one by one
-        at, cond = calls[row - 4], "true"
-    else:  # one loop per kind of axis
-        at = calls[0 if row < 3 else 1 if row < 6 else 2]
-    return src[:at] + f"!({cond}) && " + src[at:]
-
-
-def swapped(src, row, field, old, new):
-    """The row's field computed as new instead of old: in place, or for its loop index."""
-    if old in src:
-        return src.replace(old, new, 1)
-    cond = ROWS[row][1]
     kind = 0 if row < 3 else 1 if row < 6 else 2
-    decls = [m for m in re.finditer(rf"const float {field} = ([^;]*);", src)]
-    loop_decls = [d for d in decls if sum(c < d.start() for c in separated_calls(src)) == kind]
-    d = loop_decls[0]
-    return src[:d.start(1)] + f"({cond}) ? ({new}) : ({d.group(1)})" + src[d.end(1):]
+    decl = [d for d in re.finditer(rf"const float {field} = ([^;]*);", src)
+            if sum(c < d.start() for c in calls) == kind][0]
+    return src[:decl.start(1)] + f"({ROWS[row][1]}) ? ({new}) : ({decl.group(1)})" + src[decl.end(1):]
 
 
 def compile_command():
@@ -161,7 +155,7 @@ def main():
     for row, (axis, _, fields) in enumerate(ROWS):
         mutants = [("left out", removal(real, row))]
         for field, expr in fields.items():
-            mutants += [(f"{field}: {what}", swapped(real, row, field, expr, new))
+            mutants += [(f"{field}: {what}", swapped(real, row, field, new))
                         for what, new in swaps(expr)]
         for what, src in mutants:
             failed = failing_tests(build(src, "mutant"))
