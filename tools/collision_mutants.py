@@ -107,8 +107,13 @@ def build(src, name, main=None):
     if main:
         subprocess.run([COMPILE[0], "-O2", "-I" + ROOT, main, obj, "-o", exe], check=True)
     else:
-        link = [exe if w == "tests/unit_tests" else w for w in LINK]
-        subprocess.run([link[0], obj] + link[1:], cwd=BUILD, check=True)
+        # In place of the game's own object when it is linked as one, else ahead of
+        # the library that holds it.
+        link = [exe if w == "tests/unit_tests" else obj if w.endswith("/collision.cpp.o") else w
+                for w in LINK]
+        if obj not in link:
+            link.insert(1, obj)
+        subprocess.run(link, cwd=BUILD, check=True)
     return exe
 
 
