@@ -16,6 +16,33 @@ namespace {
 // True when the projections onto one axis do not meet. Equality still touches.
 bool separated(float rA, float rB, float s) { return rA + rB < std::fabs(s); }
 
+// The index after k in the cycle 0, 1, 2: ak x a(next(k)) = a(next(next(k))).
+int next(int k) { return k == 2 ? 0 : k + 1; }
+
+// Half the size of a box along a direction square to its axis k, given the
+// direction's components on the box's axes: each of the other two edges counts by
+// its own component, the lower-numbered edge first.
+float radiusAcross(const Vec3& halfExtents, const float (&c)[3], int k) {
+    const int lo = k == 0 ? 1 : 0;
+    const int hi = k == 2 ? 1 : 2;
+    return halfExtents[lo] * std::fabs(c[lo]) + halfExtents[hi] * std::fabs(c[hi]);
+}
+
+// Whether an edge-pair axis, given by its components on A's axes, is long enough
+// to point somewhere. Between nearly parallel edges it is nearly zero, and its
+// components are then mostly rounding: R entries carry up to about 8 float epsilons
+// (2^-21) from the rounded dot products and from frames that are unit and square
+// only to 2 or 3 epsilons after their repair, while rB reads the same axis through
+// other entries of R. Below a length of 2^-16, 32 times that noise, the axis is
+// treated as that of exactly parallel edges: it does not separate. The squared
+// length is summed from the small components themselves, not taken as
+// 1 - R[i][j]^2, which cancels away everything below 2^-24. Leaving such an axis
+// out hides a gap of at most its length times the half-extent along the parallel
+// edges, under 2^-16 * 0.5: about the float spacing of positions 64 units out.
+bool hasDirection(const float (&c)[3]) {
+    return c[0] * c[0] + c[1] * c[1] + c[2] * c[2] >= 0x1p-32f;
+}
+
 } // namespace
 
 bool boxesOverlap(const OrientedBox& a, const OrientedBox& b) {
@@ -50,45 +77,33 @@ bool boxesOverlap(const OrientedBox& a, const OrientedBox& b) {
             return false;
     }
 
-    // Edge pairs. When the two edges are parallel the cross product is zero, and
-    // both sides of the comparison are 0: such an axis never separates.
-
-    // a0 x b0
-    if (separated(eA[1] * AbsR[2][0] + eA[2] * AbsR[1][0], eB[1] * AbsR[0][2] + eB[2] * AbsR[0][1],
-                  t[2] * R[1][0] - t[1] * R[2][0]))
-        return false;
-    // a0 x b1
-    if (separated(eA[1] * AbsR[2][1] + eA[2] * AbsR[1][1], eB[0] * AbsR[0][2] + eB[2] * AbsR[0][0],
-                  t[2] * R[1][1] - t[1] * R[2][1]))
-        return false;
-    // a0 x b2
-    if (separated(eA[1] * AbsR[2][2] + eA[2] * AbsR[1][2], eB[0] * AbsR[0][1] + eB[1] * AbsR[0][0],
-                  t[2] * R[1][2] - t[1] * R[2][2]))
-        return false;
-    // a1 x b0
-    if (separated(eA[0] * AbsR[2][0] + eA[2] * AbsR[0][0], eB[1] * AbsR[1][2] + eB[2] * AbsR[1][1],
-                  t[0] * R[2][0] - t[2] * R[0][0]))
-        return false;
-    // a1 x b1
-    if (separated(eA[0] * AbsR[2][1] + eA[2] * AbsR[0][1], eB[0] * AbsR[1][2] + eB[2] * AbsR[1][0],
-                  t[0] * R[2][1] - t[2] * R[0][1]))
-        return false;
-    // a1 x b2
-    if (separated(eA[0] * AbsR[2][2] + eA[2] * AbsR[0][2], eB[0] * AbsR[1][1] + eB[1] * AbsR[1][0],
-                  t[0] * R[2][2] - t[2] * R[0][2]))
-        return false;
-    // a2 x b0
-    if (separated(eA[0] * AbsR[1][0] + eA[1] * AbsR[0][0], eB[1] * AbsR[2][2] + eB[2] * AbsR[2][1],
-                  t[1] * R[0][0] - t[0] * R[1][0]))
-        return false;
-    // a2 x b1
-    if (separated(eA[0] * AbsR[1][1] + eA[1] * AbsR[0][1], eB[0] * AbsR[2][2] + eB[2] * AbsR[2][0],
-                  t[1] * R[0][1] - t[0] * R[1][1]))
-        return false;
-    // a2 x b2
-    if (separated(eA[0] * AbsR[1][2] + eA[1] * AbsR[0][2], eB[0] * AbsR[2][1] + eB[1] * AbsR[2][0],
-                  t[1] * R[0][2] - t[0] * R[1][2]))
-        return false;
+    // Edge pairs ai x bj, in the order a0 x b0, a0 x b1, ..., a2 x b2. With (i, p, q)
+    // and (j, m, n) cyclic orders of 0, 1, 2, so that ai x ap = aq and ai x aq = -ap:
+    //   on A's axes  ai x bj = R[p][j] aq - R[q][j] ap,
+    //   on B's axes  ai x bj = R[i][n] bm - R[i][m] bn.
+    // The axis is left unnormalised, since both sides of the comparison carry its
+    // length. For parallel edges it is zero and so are both sides: it never separates.
+    for (int i = 0; i < 3; ++i) {
+        const int p = next(i);
+        const int q = next(p);
+        for (int j = 0; j < 3; ++j) {
+            const int m = next(j);
+            const int n = next(m);
+            float onA[3];
+            onA[i] = 0;
+            onA[p] = -R[q][j];
+            onA[q] = R[p][j];
+            float onB[3];
+            onB[j] = 0;
+            onB[m] = R[i][n];
+            onB[n] = -R[i][m];
+            const float rA = radiusAcross(eA, onA, i);
+            const float rB = radiusAcross(eB, onB, j);
+            const float s = t[q] * onA[q] + t[p] * onA[p]; // t . (ai x bj)
+            if (hasDirection(onA) && separated(rA, rB, s))
+                return false;
+        }
+    }
 
     // No axis separates them.
     return true;
