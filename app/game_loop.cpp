@@ -8,7 +8,6 @@
 
 uint32_t lastTick = 0;
 float stepAccumulator = 0.0f;
-bool gameRunning = true;
 uint64_t stepsRun = 0;
 
 float elapsedMillis() {

@@ -2,6 +2,8 @@
 // advances in whole steps of STEP_MS, independent of the frame rate.
 #pragma once
 
+#include "world/world_update.h" // gameRunning, which the loop reads
+
 #include <cstdint>
 
 constexpr float STEP_MS = 10.0f;
@@ -11,8 +13,6 @@ constexpr float STEP_MS = 10.0f;
 extern uint32_t lastTick;
 // Wall time not yet simulated; after each idle pass it lies in [0, 10].
 extern float stepAccumulator;
-// Cleared by the update pass when a ship's health is gone; never set again.
-extern bool gameRunning;
 // Simulation steps run since start-up (for tools and tests that count them).
 extern uint64_t stepsRun;
 
