@@ -1,6 +1,8 @@
 // The start-up sequence and one simulation step.
+#include "app/game_init.h"
+
+#include "app/control_mapping.h"
 #include "app/game_loop.h"
-#include "app/keyboard.h"
 #include "app/windows.h"
 #include "assets/textures.h"
 #include "render/cameras.h"

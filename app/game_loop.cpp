@@ -1,6 +1,7 @@
 // The idle callback and the step accumulator.
 #include "app/game_loop.h"
 
+#include "app/game_init.h"
 #include "app/platform_tick.h"
 #include "app/window_record.h"
 

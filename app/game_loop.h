@@ -20,13 +20,7 @@ extern uint64_t stepsRun;
 // wrapped tick counter still gives the small positive difference.
 float elapsedMillis();
 
-// One simulation step: keys and steering, contacts, movement.
-void simulationStep();
-
 // The GLUT idle callback: runs every step that is due, then asks for a redraw.
 // Once the game has frozen it unregisters itself, so the frozen game no longer
 // spins a core; GLUT still redraws the windows when they are exposed.
 void onIdle();
-
-// The start-up sequence; every OpenGL object is made in the sub-window's context.
-void initGame();

@@ -1,7 +1,7 @@
 // Fuzz target: the BMP reader on arbitrary file contents. Besides crashes and
 // sanitizer reports it checks that a file the reader accepts comes out as its rows,
 // bottom row first, each pixel turned from B, G, R into R, G, B.
-#include "assets/bmp_loader.h"
+#include "assets/bmp_reader.h"
 #include "fuzz_file.h"
 
 #include <cstdint>

@@ -3,8 +3,8 @@
 // input, a record of any other size and depth, no map, or a TGA file read by the
 // game's reader. Every vertex must lie on the sphere of radius 4 raised by the
 // alpha under its texture coordinate, and every sample must stay inside the map.
-#include "assets/relief.h"
-#include "assets/tga_loader.h"
+#include "assets/relief_geometry.h"
+#include "assets/tga_reader.h"
 #include "fuzz_file.h"
 
 #include <algorithm>

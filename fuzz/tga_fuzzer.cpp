@@ -2,7 +2,7 @@
 // filled again and again as the height-map record is. Besides crashes and sanitizer
 // reports it checks that an accepted file comes out as its rows in reverse order,
 // each pixel's first and third bytes swapped, and that a failure keeps no pixels.
-#include "assets/tga_loader.h"
+#include "assets/tga_reader.h"
 #include "fuzz_file.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The two instruments in the top third of a view: the attitude globe, with the
 // player's ship turned as it is in the world, and the direction indicator pointing
 // at the other ship.
-#include "render/overlay.h"
+#include "render/instruments.h"
 
 #include "assets/texture_slots.h"
 #include "math/mat4.h"

@@ -3,6 +3,7 @@
 #include "render/overlay.h"
 
 #include "assets/texture_slots.h"
+#include "render/instruments.h"
 #include "render/models.h"
 #include "world/contact_rules.h"
 #include "world/ship.h"
