@@ -1,5 +1,7 @@
 // Control mapping: the recorded key states become control presses, fire requests
 // and the view mode, once per simulation step, in a fixed order of keys.
+#include "app/control_mapping.h"
+
 #include "app/keyboard.h"
 
 #include "render/view_mode.h"

@@ -1,18 +1,23 @@
 // The start-up sequence and one simulation step.
+#include "app/game_init.h"
+
+#include "app/control_mapping.h"
 #include "app/game_loop.h"
-#include "app/keyboard.h"
 #include "app/windows.h"
 #include "assets/textures.h"
 #include "render/cameras.h"
 #include "render/lighting.h"
 #include "render/models.h"
+#include "render/planet_textures.h"
 #include "world/contact_rules.h"
 #include "world/world.h"
 #include "world/world_update.h"
 
 // Every OpenGL object must be made in the sub-window's context, which exists only
 // once the windows do; the world comes last because it takes the textures and the
-// ship models that the steps before it make.
+// ship models that the steps before it make (handed over through the world's own
+// tables: buildModels writes the model handles, fillPlanetTextures the planets'
+// texture names).
 void initGame() {
     createWindows();
     hitFlash[0] = 0;
@@ -22,6 +27,7 @@ void initGame() {
     resetMaterial();
     loadTextures();
     buildModels();
+    fillPlanetTextures();
     setUpWorld();
     stepAccumulator = 0.0f;
 }

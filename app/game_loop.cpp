@@ -1,6 +1,7 @@
 // The idle callback and the step accumulator.
 #include "app/game_loop.h"
 
+#include "app/game_init.h"
 #include "app/platform_tick.h"
 #include "app/window_record.h"
 
@@ -8,7 +9,6 @@
 
 uint32_t lastTick = 0;
 float stepAccumulator = 0.0f;
-bool gameRunning = true;
 uint64_t stepsRun = 0;
 
 float elapsedMillis() {

@@ -2,6 +2,8 @@
 // advances in whole steps of STEP_MS, independent of the frame rate.
 #pragma once
 
+#include "world/world_update.h" // gameRunning, which the loop reads
+
 #include <cstdint>
 
 constexpr float STEP_MS = 10.0f;
@@ -11,8 +13,6 @@ constexpr float STEP_MS = 10.0f;
 extern uint32_t lastTick;
 // Wall time not yet simulated; after each idle pass it lies in [0, 10].
 extern float stepAccumulator;
-// Cleared by the update pass when a ship's health is gone; never set again.
-extern bool gameRunning;
 // Simulation steps run since start-up (for tools and tests that count them).
 extern uint64_t stepsRun;
 
@@ -20,13 +20,7 @@ extern uint64_t stepsRun;
 // wrapped tick counter still gives the small positive difference.
 float elapsedMillis();
 
-// One simulation step: keys and steering, contacts, movement.
-void simulationStep();
-
 // The GLUT idle callback: runs every step that is due, then asks for a redraw.
 // Once the game has frozen it unregisters itself, so the frozen game no longer
 // spins a core; GLUT still redraws the windows when they are exposed.
 void onIdle();
-
-// The start-up sequence; every OpenGL object is made in the sub-window's context.
-void initGame();

@@ -1,5 +1,5 @@
 // The shared keyboard: the GLUT callbacks only record key states; once per
-// simulation step mapControls turns them into the ships' controls.
+// simulation step mapControls (control_mapping.h) turns them into the ships' controls.
 #pragma once
 
 constexpr int ASCII_KEY_COUNT = 256;
@@ -17,7 +17,3 @@ void keyUp(unsigned char key, int x, int y);
 // A code outside the special-key arrays is ignored.
 void specialDown(int code, int x, int y);
 void specialUp(int code, int x, int y);
-
-// Once per step: turns the recorded keys into the ships' controls and the view mode,
-// then runs the steering step of every shot, planet and ship.
-void mapControls();

@@ -1,4 +1,5 @@
 // Kelvidron: a two-player, split-screen space duel.
+#include "app/game_init.h"
 #include "app/game_loop.h"
 #include "app/platform_tick.h"
 #include "app/window_record.h"

@@ -11,6 +11,17 @@
 // The sub-window sits this many pixels inside the top-level window on every side.
 constexpr int FRAME_MARGIN = 5;
 
+namespace {
+
+// The drawing code reads the sizes from its own record, not from the window records:
+// it is handed them after every change of a stored size.
+void handSizesToViews() {
+    const WindowRecord& sub = mainWindow.subWindow(0);
+    viewWindow = ViewWindow{sub.getId(), sub.width, sub.height, mainWindow.height};
+}
+
+} // namespace
+
 void createWindows() {
     mainWindow.create("Kelvidron", 1039, 522, displayMain, reshapeMain, onIdle, keyDown, keyUp,
                       true);
@@ -25,6 +36,7 @@ void createWindows() {
     glutSetWindow(mainWindow.subWindow(0).getId());
     glutSpecialFunc(specialDown);
     glutSpecialUpFunc(specialUp);
+    handSizesToViews();
 }
 
 void displayMain() {
@@ -44,10 +56,12 @@ void reshapeMain(int w, int h) {
     // setPlacement raises a size of zero or less (a window of 10 pixels or less) to 1.
     mainWindow.subWindow(0).setPlacement(FRAME_MARGIN, FRAME_MARGIN, w - 2 * FRAME_MARGIN,
                                          h - 2 * FRAME_MARGIN);
+    handSizesToViews();
 }
 
 void reshapeViews(int w, int h) {
     glViewport(0, 0, w, h);
     mainWindow.subWindow(0).setSize(w, h);
+    handSizesToViews();
     setProvisionalCamera(w, h);
 }

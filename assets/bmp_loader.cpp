@@ -1,6 +1,7 @@
 // Turning a BMP file into a mip-mapped texture in one of the game's texture slots.
 #include "assets/bmp_loader.h"
 
+#include "assets/bmp_reader.h"
 #include "assets/texture_slots.h"
 
 #include <GL/glu.h>

@@ -1,6 +1,6 @@
 // The BMP reader: one kind of file, 24 bits per pixel with one plane, whose pixel
 // data is taken to start at byte 54. Reads files only; the upload is in bmp_loader.cpp.
-#include "assets/bmp_loader.h"
+#include "assets/bmp_reader.h"
 #include "assets/bmp_sizes.h"
 
 #include <cstdio>

@@ -2,6 +2,8 @@
 // each height map; the geometry itself comes from relief_geometry.cpp.
 #include "assets/relief.h"
 
+#include "assets/relief_geometry.h"
+
 #include <GL/gl.h>
 
 #include <cassert>

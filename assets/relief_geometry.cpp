@@ -1,9 +1,9 @@
 // The relief geometry: a latitude-longitude sphere whose vertices are pushed out by
 // the alpha channel of the height map in bumpImage, computed into the scratch arrays.
 // No OpenGL here; relief.cpp compiles the arrays into display lists.
-#include "assets/relief.h"
+#include "assets/relief_geometry.h"
 
-#include "assets/tga_loader.h"
+#include "assets/tga_reader.h"
 
 #include <cmath>
 

@@ -11,8 +11,6 @@
 
 #include <cstdlib>
 
-unsigned int textureNames[TEXTURE_SLOT_COUNT];
-
 namespace {
 
 // A height map goes into a texture slot as well (Mars and Venus are drawn with

@@ -1,7 +1,7 @@
 // The TGA reader: uncompressed true-colour images without an image id, colour map
 // or origin offset, 24 or 32 bits per pixel. Reads files only; the upload is in
 // tga_loader.cpp.
-#include "assets/tga_loader.h"
+#include "assets/tga_reader.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,6 +2,7 @@
 // started game whose frames a benchmark draws itself.
 #pragma once
 
+#include "app/game_init.h"
 #include "app/game_loop.h"
 #include "app/window_record.h"
 #include "frame_grab.h"

@@ -3,6 +3,7 @@
 // callbacks, and a frame drawn every 50 steps. Run from the build folder.
 #include "bench_support.h"
 
+#include "app/game_init.h"
 #include "app/game_loop.h"
 #include "app/keyboard.h"
 #include "app/window_record.h"

@@ -6,6 +6,7 @@
 #include "render/model_handle.h"
 #include "render/model_lists.h"
 #include "render/models.h"
+#include "world/world.h"
 
 #include <GL/freeglut.h>
 #include <benchmark/benchmark.h>

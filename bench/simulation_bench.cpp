@@ -1,5 +1,6 @@
 // Cost of one simulation step (keys and steering, contacts, movement) on the initial
 // world and with many live shots.
+#include "app/control_mapping.h"
 #include "app/keyboard.h"
 #include "world/contact_rules.h"
 #include "world/projectile.h"

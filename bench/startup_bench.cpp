@@ -2,6 +2,7 @@
 // frame. The process is this program started again in a child mode that runs the
 // game's own start-up and main loop and reports back when its first frame is done.
 // Run from the build folder, where Data/ is.
+#include "app/game_init.h"
 #include "app/game_loop.h"
 #include "app/platform_tick.h"
 #include "app/window_record.h"

@@ -2,6 +2,7 @@
 // that dominate it, the twelve relief builds and the twelve mipmap uploads.
 // Runs in a GLUT window's context from the build folder, where Data/ is.
 #include "assets/bmp_loader.h"
+#include "assets/bmp_reader.h"
 #include "assets/relief.h"
 #include "assets/texture_slots.h"
 #include "assets/textures.h"

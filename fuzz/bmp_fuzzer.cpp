@@ -2,7 +2,7 @@
 // sanitizer reports it checks that a file the reader accepts comes out as its rows,
 // bottom row first, each pixel turned from B, G, R into R, G, B. Half of the
 // mutations edit the header as integers (header_mutator.h).
-#include "assets/bmp_loader.h"
+#include "assets/bmp_reader.h"
 #include "fuzz_file.h"
 #include "header_mutator.h"
 

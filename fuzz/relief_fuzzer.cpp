@@ -4,8 +4,8 @@
 // game's reader. Every vertex must lie on the sphere of radius 4 raised by the
 // alpha under its texture coordinate, and every sample must stay inside the map.
 // Half of the mutations edit the input's header as integers (header_mutator.h).
-#include "assets/relief.h"
-#include "assets/tga_loader.h"
+#include "assets/relief_geometry.h"
+#include "assets/tga_reader.h"
 #include "fuzz_file.h"
 #include "header_mutator.h"
 

@@ -3,7 +3,7 @@
 // reports it checks that an accepted file comes out as its rows in reverse order,
 // each pixel's first and third bytes swapped, and that a failure keeps no pixels.
 // Half of the mutations edit the header as integers (header_mutator.h).
-#include "assets/tga_loader.h"
+#include "assets/tga_reader.h"
 #include "fuzz_file.h"
 #include "header_mutator.h"
 

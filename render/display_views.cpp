@@ -1,7 +1,6 @@
 // Composition of the two views.
 #include "render/display_views.h"
 
-#include "app/window_record.h"
 #include "render/cameras.h"
 #include "render/draw_world.h"
 #include "render/lighting.h"
@@ -11,6 +10,7 @@
 
 #include <GL/freeglut.h>
 
+ViewWindow viewWindow;
 FrustumPlanes leftViewFrustum;
 FrustumPlanes rightViewFrustum;
 
@@ -30,11 +30,10 @@ const FrustumPlanes& viewFrustum(int view) {
 }
 
 FrameLayout beginFrame() {
-    const WindowRecord& sub = mainWindow.subWindow(0);
-    FrameLayout layout{sub.width, sub.height, 0.0f};
+    FrameLayout layout{viewWindow.width, viewWindow.height, 0.0f};
     // Both views share the aspect of one half: W / (2 H).
     layout.aspect = static_cast<float>(layout.width) / static_cast<float>(2 * layout.height);
-    glutSetWindow(sub.getId());
+    glutSetWindow(viewWindow.subWindowId);
     glClearColor(0.3f, 0.3f, 0.3f, 0.0f);
     glShadeModel(GL_SMOOTH);
     glEnable(GL_DEPTH_TEST);

@@ -4,6 +4,18 @@
 
 #include "render/frustum.h"
 
+// The windows the views are drawn into, as the window shell (app/windows.cpp) last
+// stored their sizes; it writes this record whenever it does, so drawing never
+// reaches up into the window records. The overlay keeps its health bar's thickness
+// by the top-level window's height, everything else follows the sub-window.
+struct ViewWindow {
+    int subWindowId = 0;
+    int width = 0; // the sub-window's
+    int height = 0;
+    int topLevelHeight = 0;
+};
+extern ViewWindow viewWindow;
+
 // The clip planes of the left and the right view, recomputed for every frame.
 extern FrustumPlanes leftViewFrustum;
 extern FrustumPlanes rightViewFrustum;
@@ -24,7 +36,7 @@ void displayViews();
 // parts of a frame; displayViews itself is beginFrame, then for the left and the
 // right view beginView, drawSkyBox, drawWorld and drawOverlay, then the buffer swap.
 struct FrameLayout {
-    int width; // the sub-window's stored size
+    int width; // the sub-window's size in viewWindow
     int height;
     float aspect; // W / (2 H), shared by both views
 };

@@ -1,9 +1,8 @@
 // The two instruments in the top third of a view: the attitude globe, with the
 // player's ship turned as it is in the world, and the direction indicator pointing
 // at the other ship.
-#include "render/overlay.h"
+#include "render/instruments.h"
 
-#include "app/window_record.h"
 #include "assets/texture_slots.h"
 #include "math/mat4.h"
 #include "render/cameras.h"
@@ -28,20 +27,15 @@ void setViewport(const ViewRect& r) { glViewport(r.x, r.y, r.width, r.height); }
 
 // The insets are a third of a half-view in each direction: half the window's aspect.
 float insetAspect() {
-    const WindowRecord& sub = mainWindow.subWindow(0);
-    return static_cast<float>(sub.width) / static_cast<float>(sub.height) * 0.5f;
+    return static_cast<float>(viewWindow.width) / static_cast<float>(viewWindow.height) * 0.5f;
 }
 
-void restoreViewViewport(int p) {
-    const WindowRecord& sub = mainWindow.subWindow(0);
-    setViewport(viewRect(p, sub.width, sub.height));
-}
+void restoreViewViewport(int p) { setViewport(viewRect(p, viewWindow.width, viewWindow.height)); }
 
 } // namespace
 
 void drawAttitudeGlobe(int p) {
-    const WindowRecord& sub = mainWindow.subWindow(0);
-    setViewport(globeInset(p, sub.width, sub.height));
+    setViewport(globeInset(p, viewWindow.width, viewWindow.height));
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     setPerspective(insetAspect());
@@ -66,8 +60,7 @@ void drawDirectionIndicator(int p) {
     Vec3 d = other.getPosition() - self.getPosition();
     const Vec3 back = self.back;
 
-    const WindowRecord& sub = mainWindow.subWindow(0);
-    setViewport(indicatorInset(p, sub.width, sub.height));
+    setViewport(indicatorInset(p, viewWindow.width, viewWindow.height));
     glDisable(GL_LIGHTING);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();

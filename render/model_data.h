@@ -1,4 +1,7 @@
-// The four models' data, written into the build by kelvidron-make-models.
+// The four models' data. It is generated at build time by tools/make_models
+// (kelvidron-make-models) into the build tree as generated/model_data.cpp and
+// compiled into render/'s library, so a search of the sources finds only these
+// declarations; tools/make_models/first_ship.cpp and its neighbours design them.
 #pragma once
 
 #include "render/mesh_model.h"

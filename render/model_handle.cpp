@@ -4,7 +4,6 @@
 #include <GL/gl.h>
 
 unsigned int modelLists[MODEL_LIST_COUNT];
-ModelHandle* shipModelHandles[MODEL_LIST_COUNT];
 
 void drawModel(int index) { glCallList(modelLists[index]); }
 

@@ -10,8 +10,8 @@ struct ModelHandle {
 
 // Display lists of the two ship models: entry 0 player 1's, entry 1 player 2's.
 extern unsigned int modelLists[MODEL_LIST_COUNT];
-// The handles with index 0 and 1, made by buildModels before the world is set up.
-extern ModelHandle* shipModelHandles[MODEL_LIST_COUNT];
+// The handles with index 0 and 1 are made by buildModels into the world's
+// shipModelHandles (world/world.h) before the world is set up.
 
 // Calls the display list stored at that index of modelLists.
 void drawModel(int index);

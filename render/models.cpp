@@ -4,11 +4,14 @@
 #include "render/model_data.h"
 #include "render/model_handle.h"
 #include "render/model_lists.h"
+#include "world/world.h"
 
 #include <new>
 
 unsigned int cockpitList;
 unsigned int tiltModelList;
+
+static_assert(MODEL_LIST_COUNT == MAX_SHIPS, "one ship model per ship");
 
 void buildModels() {
     // A failed allocation leaves a null handle rather than ending start-up.

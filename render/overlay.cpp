@@ -2,8 +2,8 @@
 // crosshair.
 #include "render/overlay.h"
 
-#include "app/window_record.h"
 #include "assets/texture_slots.h"
+#include "render/instruments.h"
 #include "render/models.h"
 #include "world/contact_rules.h"
 #include "world/ship.h"
@@ -12,7 +12,7 @@
 #include <GL/glu.h>
 
 void drawOverlay(int p) {
-    const int w = mainWindow.subWindow(0).width;
+    const int w = viewWindow.width;
     // The cockpit models are scaled with the window's width (3 at 1024 pixels).
     const float s = static_cast<float>(w) * 0.0029296875f;
     // Over the world, depth-tested only against itself.
@@ -80,7 +80,7 @@ void setFrontMaterial(GLenum parameter, float r, float g, float b, float a) {
 
 void drawHealthAndCrosshair(int p) {
     // Keeps the bar's thickness in pixels when the window is taller or shorter than 522.
-    const float f = static_cast<float>(mainWindow.height) * 0.0019157088f;
+    const float f = static_cast<float>(viewWindow.topLevelHeight) * 0.0019157088f;
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();

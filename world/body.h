@@ -18,10 +18,15 @@ public:
 
     // Virtual operations, in this order: print, draw, update, steer, applyAcceleration.
     // Bodies are never deleted while the game runs, so there is no virtual destructor.
+    // The drawing operations (draw, applyTransform, applyOrientation here and the
+    // overrides in the derived classes) are declared with the bodies but defined in
+    // render/ (body_drawing.cpp, ship_drawing.cpp, celestial_drawing.cpp,
+    // particle_drawing.cpp): the world never calls OpenGL, and this is the one place
+    // where it meets the renderer, at link time.
 
     // Velocity, then position, one line each (a debugging aid).
     virtual void print() const;
-    // A wire cube of the collision box. Drawing code lives with the renderer.
+    // A wire cube of the collision box (render/body_drawing.cpp).
     virtual void draw();
     // Moves the body by one step; returns whether it is still alive.
     virtual bool update(float step);
@@ -57,7 +62,8 @@ public:
     // Fills inverse with the inverse of the orientation matrix and returns it.
     Mat4& inverseOrientationMatrix(Mat4& inverse) const;
 
-    // Translation to position, then the orientation (needs a current GL context).
+    // Translation to position, then the orientation (needs a current GL context;
+    // both in render/body_drawing.cpp).
     void applyTransform() const;
     // The orientation matrix alone, without translation.
     void applyOrientation() const;

@@ -11,7 +11,8 @@ public:
     // Moves, then advances both spins; planets never die.
     bool update(float step) override;
     // The planet at a level of detail chosen from distance (the view's measure of
-    // how far in front of the near plane it lies, plus its radius).
+    // how far in front of the near plane it lies, plus its radius). Defined in
+    // render/celestial_drawing.cpp.
     virtual void drawAtDistance(float distance);
 
     void setSpinRate(double rate) { spinRate = rate; }

@@ -33,7 +33,8 @@ public:
     // Advances every live particle by one step of the given length.
     void update(float step);
     // Draws the live particles; when none is left, retires the system and returns
-    // false (it has then left the list of explosions). Needs a current GL context.
+    // false (it has then left the list of explosions). Needs a current GL context;
+    // defined in render/particle_drawing.cpp.
     bool draw();
 
     int particleCount;

@@ -13,7 +13,8 @@ public:
 
     void setModel(ModelHandle* handle) { model = handle; }
 
-    // The model between the ship's own pair of lights.
+    // The model between the ship's own pair of lights (render/ship_drawing.cpp, like
+    // drawScaled).
     void draw() override;
     // Moves; alive while health is above 0.
     bool update(float step) override;

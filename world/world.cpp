@@ -1,8 +1,6 @@
 // The initial scene: planets, ships, the shot template and the lists.
 #include "world/world.h"
 
-#include "assets/texture_slots.h"
-#include "render/model_handle.h"
 #include "world/celestial_body.h"
 #include "world/out_of_memory.h"
 #include "world/projectile.h"
@@ -19,29 +17,30 @@ EntityList* projectiles = nullptr;
 EntityList* spareProjectiles = nullptr;
 EntityList* explosions = nullptr;
 EntityList* spareExplosions = nullptr;
+ModelHandle* shipModelHandles[MAX_SHIPS];
+PlanetTextures planetTextures[MAX_CELESTIAL_BODIES];
 
 namespace {
 
 struct PlanetRow {
     float x, y, z;
     float radius;
-    int surfaceSlot;
     double spinRate;
-    // -1: no cloud layer.
-    int cloudSlot;
+    bool clouds;
     double cloudSpinRate;
     // -1: a plain sphere.
     int reliefModel;
 };
 
+// The textures the planets wear are the renderer's choice (render/planet_textures.cpp).
 // The spin rates that look odd are the floats nearest 0.006, 0.004 and 0.01 widened
 // to double; only the Earth spins at exactly 0.006.
 const PlanetRow PLANETS[MAX_CELESTIAL_BODIES] = {
-    {10, -15, 25, 8.0f, TEX_PLANET, 0.006000000052154064, -1, 0.0, -1},
-    {30, -6, -18, 4.0f, TEX_EARTH, 0.006, TEX_CLOUDS, 0.004000000189989805, 0},
-    {50, 30, 0, 5.0f, TEX_RUST, 0.009999999776482582, -1, 0.0, 1},
-    {35, -20, 20, 4.0f, TEX_VENUS, 0.009999999776482582, -1, 0.0, 3},
-    {-50, 10, -40, 4.3f, TEX_MARS, 0.006000000052154064, -1, 0.0, 2},
+    {10, -15, 25, 8.0f, 0.006000000052154064, false, 0.0, -1},
+    {30, -6, -18, 4.0f, 0.006, true, 0.004000000189989805, 0},
+    {50, 30, 0, 5.0f, 0.009999999776482582, false, 0.0, 1},
+    {35, -20, 20, 4.0f, 0.009999999776482582, false, 0.0, 3},
+    {-50, 10, -40, 4.3f, 0.006000000052154064, false, 0.0, 2},
 };
 
 template <typename T> T* made(T* object, const char* what) {
@@ -68,14 +67,15 @@ Ship* makeShip(float x, ModelHandle* model) {
 void setUpWorld() {
     celestialBodyCount = 0;
     for (const PlanetRow& row : PLANETS) {
+        const PlanetTextures& textures = planetTextures[celestialBodyCount];
         CelestialBody* planet = made(new (std::nothrow) CelestialBody(), "a planet");
         celestialBodies[celestialBodyCount] = planet;
         planet->setPosition(row.x, row.y, row.z);
         planet->setRadius(row.radius);
-        planet->setSurfaceTexture(static_cast<int>(textureNames[row.surfaceSlot]));
+        planet->setSurfaceTexture(static_cast<int>(textures.surface));
         planet->setSpinRate(row.spinRate);
-        if (row.cloudSlot >= 0) {
-            planet->setCloudTexture(static_cast<int>(textureNames[row.cloudSlot]));
+        if (row.clouds) {
+            planet->setCloudTexture(static_cast<int>(textures.clouds));
             planet->setCloudSpinRate(row.cloudSpinRate);
         }
         planet->setVelocity(0, 0, 0);

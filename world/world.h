@@ -7,6 +7,9 @@
 class CelestialBody;
 class Ship;
 class Projectile;
+// Defined with the drawing code in render/model_handle.h; the world only passes
+// handles on to the ships.
+struct ModelHandle;
 
 constexpr int MAX_CELESTIAL_BODIES = 5;
 constexpr int MAX_SHIPS = 2;
@@ -27,6 +30,20 @@ extern EntityList* projectiles;
 extern EntityList* spareProjectiles;
 extern EntityList* explosions;
 extern EntityList* spareExplosions;
+
+// What set-up hands to the bodies without making it: OpenGL objects that the start-up
+// steps before it make and write into these tables, so that the world never reaches
+// up into the renderer or the texture set for them.
+// The ships' model handles, index 0 player 1's: written by buildModels (render/).
+extern ModelHandle* shipModelHandles[MAX_SHIPS];
+// The texture names each planet wears, in the order of the planet table: written by
+// fillPlanetTextures (render/) from the texture set's textureNames.
+struct PlanetTextures {
+    unsigned int surface = 0;
+    // Only read for a planet with a cloud layer.
+    unsigned int clouds = 0;
+};
+extern PlanetTextures planetTextures[MAX_CELESTIAL_BODIES];
 
 // Builds the five planets, the two ships, the shot template and the four empty
 // lists. Runs once at start-up, after the textures and ship models exist.

@@ -1,13 +1,14 @@
 // Moving the world by one step.
 #include "world/world_update.h"
 
-#include "app/game_loop.h"
 #include "world/celestial_body.h"
 #include "world/particle_system.h"
 #include "world/projectile.h"
 #include "world/projectile_pool.h"
 #include "world/ship.h"
 #include "world/world.h"
+
+bool gameRunning = true;
 
 namespace {
 

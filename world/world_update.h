@@ -2,6 +2,12 @@
 // the arena, spent shots retire, and a ship without health ends the game.
 #pragma once
 
+// The running flag of the fixed-step loop (app/game_loop.cpp reads it at the top of
+// every idle pass). True at start; cleared here when a ship's health is gone and
+// never set again. It lives with the pass that clears it, so the world needs nothing
+// from the loop above it.
+extern bool gameRunning;
+
 // Ships beyond this distance from the origin on any axis are put back at the origin.
 constexpr float ARENA_HALF_SIZE = 70.0f;
 

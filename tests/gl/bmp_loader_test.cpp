@@ -1,6 +1,7 @@
 // The BMP loader against files written by ImageMagick: messages, the bytes that
 // reach OpenGL, damaged headers and the exit status of a failed load.
 #include "assets/bmp_loader.h"
+#include "assets/bmp_reader.h"
 #include "assets/texture_slots.h"
 #include "support/loader_fixture.h"
 #include "support/sanitizer_build.h"

@@ -1,4 +1,5 @@
 // The fixed-step loop driven by a chosen clock, with the real windows behind it.
+#include "app/game_init.h"
 #include "app/game_loop.h"
 #include "app/platform_tick.h"
 #include "app/window_record.h"

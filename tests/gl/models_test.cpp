@@ -7,6 +7,7 @@
 #include "render/models.h"
 #include "support/gl_feedback.h"
 #include "support/gl_test_support.h"
+#include "world/world.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

@@ -2,6 +2,7 @@
 // hit and the health bar.
 #include "app/window_record.h"
 #include "frame_grab.h"
+#include "render/instruments.h"
 #include "render/overlay.h"
 #include "support/game_frame.h"
 #include "world/contact_rules.h"

@@ -1,6 +1,7 @@
 // The relief builder: vertices in the scratch arrays, and the triangles of the
 // display list as OpenGL's feedback mode returns them.
 #include "assets/relief.h"
+#include "assets/relief_geometry.h"
 #include "assets/tga_loader.h"
 #include "support/gl_test_support.h"
 #include "support/image_test_support.h"

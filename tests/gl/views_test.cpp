@@ -73,6 +73,11 @@ TEST(Views, GreyFrameAndGapAfterAResize) {
     startGameForTest(1010, 510);
     ASSERT_EQ(mainWindow.subWindow(0).width, 1000);
     ASSERT_EQ(mainWindow.subWindow(0).height, 500);
+    // The drawing code is handed the sizes it draws at; the overlay's bar keeps its
+    // thickness by the top-level window's height, not the sub-window's.
+    EXPECT_EQ(viewWindow.width, 1000);
+    EXPECT_EQ(viewWindow.height, 500);
+    EXPECT_EQ(viewWindow.topLevelHeight, 510);
     const RgbImage frame = captureGameFrame();
     expectFrameAndGap(frame, 1000);
     EXPECT_EQ(currentViewport(), (std::array<GLint, 4>{505, 0, 500, 500}));

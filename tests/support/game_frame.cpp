@@ -1,6 +1,7 @@
 // Starting the game inside a test process and comparing its frames.
 #include "support/game_frame.h"
 
+#include "app/game_init.h"
 #include "app/game_loop.h"
 #include "app/window_record.h"
 #include "frame_grab.h"

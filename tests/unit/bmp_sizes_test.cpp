@@ -1,7 +1,7 @@
 // The BMP reader's size decisions against the same arithmetic done in 128 bits, for
 // random and boundary widths, heights of both signs and file lengths, among them
 // headers whose 64-bit block size wraps past 2^64 to less than the file holds.
-#include "assets/bmp_loader.h"
+#include "assets/bmp_reader.h"
 #include "assets/bmp_sizes.h"
 #include "support/image_test_support.h"
 

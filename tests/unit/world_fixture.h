@@ -2,6 +2,8 @@
 // random sequence, the game running.
 #pragma once
 
+#include "app/control_mapping.h"
+#include "app/game_init.h"
 #include "app/game_loop.h"
 #include "app/keyboard.h"
 #include "render/view_mode.h"

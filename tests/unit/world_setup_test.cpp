@@ -4,12 +4,21 @@
 
 #include "assets/texture_slots.h"
 #include "memory_exhaustion.h"
+#include "render/planet_textures.h"
 #include "world/explosion_pool.h"
 #include "world/projectile_pool.h"
 
 namespace {
 
 TEST_F(WorldTest, InitialSceneHoldsFivePlanetsTwoShipsAndATemplate) {
+    // Every slot a name of its own, so that a planet wearing another slot's texture
+    // shows; the renderer hands them to the world the way start-up does.
+    for (int slot = 0; slot < TEXTURE_SLOT_COUNT; ++slot)
+        textureNames[slot] = 100u + static_cast<unsigned>(slot);
+    fillPlanetTextures();
+    freshWorld();
+    std::fill(std::begin(textureNames), std::end(textureNames), 0u);
+    std::fill(std::begin(planetTextures), std::end(planetTextures), PlanetTextures{});
     ASSERT_EQ(celestialBodyCount, 5);
     struct Expected {
         float x, y, z, radius;
@@ -32,7 +41,7 @@ TEST_F(WorldTest, InitialSceneHoldsFivePlanetsTwoShipsAndATemplate) {
         EXPECT_EQ(p.position.z, table[k].z);
         EXPECT_EQ(p.radius, table[k].radius);
         EXPECT_TRUE(p.hasSurfaceTexture);
-        EXPECT_EQ(p.surfaceTexture, static_cast<int>(textureNames[table[k].surfaceSlot]));
+        EXPECT_EQ(p.surfaceTexture, 100 + table[k].surfaceSlot);
         EXPECT_EQ(p.spinRate, table[k].spinRate);
         EXPECT_EQ(p.useModel, table[k].model >= 0);
         EXPECT_EQ(p.modelIndex, table[k].model);
@@ -41,7 +50,7 @@ TEST_F(WorldTest, InitialSceneHoldsFivePlanetsTwoShipsAndATemplate) {
         EXPECT_EQ(p.mass, 10000);
     }
     EXPECT_EQ(celestialBodies[1]->cloudSpinRate, 0.004000000189989805);
-    EXPECT_EQ(celestialBodies[1]->cloudTexture, static_cast<int>(textureNames[TEX_CLOUDS]));
+    EXPECT_EQ(celestialBodies[1]->cloudTexture, 100 + TEX_CLOUDS);
 
     ASSERT_EQ(shipCount, 2);
     EXPECT_EQ(ships[0]->position.x, 5.0f);

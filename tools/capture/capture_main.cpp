@@ -5,6 +5,7 @@
 #include "key_script.h"
 #include "png_writer.h"
 
+#include "app/game_init.h"
 #include "app/game_loop.h"
 #include "app/keyboard.h"
 #include "app/window_record.h"

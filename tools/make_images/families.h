@@ -1,5 +1,7 @@
-// The image families of the generator; each writes its files into the folder
-// given (with a trailing slash) and returns false after a message on failure.
+// The image families of the generator, each made in the file named after it
+// (makeStarField in star_field.cpp, makeGasGiant in gas_giant.cpp, ...); each writes
+// its files into the folder given (with a trailing slash) and returns false after a
+// message on failure.
 #pragma once
 
 #include <string>

@@ -43,65 +43,65 @@ Part hull(const std::vector<HullStation>& s, int ringPoints, int stepsBetween) {
     return loft(rings);
 }
 
-Part panel(const PanelSpec& p) {
-    Vec3 span = p.tipOffset;
+Part panel(const PanelShape& shape) {
+    Vec3 span = shape.tipOffset;
     span.setLength(1.0f);
     const Vec3 chordAxis(0, 0, 1);
     Vec3 thicknessAxis = cross(chordAxis, span);
     thicknessAxis.setLength(1.0f);
     std::vector<Ring> rings;
-    for (int i = 0; i <= p.spanSteps; ++i) {
-        const float t = float(i) / float(p.spanSteps);
-        const float chord = p.rootChord + (p.tipChord - p.rootChord) * t;
-        rings.push_back(aerofoilRing(p.rootLeadingEdge + p.tipOffset * t, chordAxis, thicknessAxis,
-                                     chord, p.thickness, p.chordPoints));
+    for (int i = 0; i <= shape.spanSteps; ++i) {
+        const float t = float(i) / float(shape.spanSteps);
+        const float chord = shape.rootChord + (shape.tipChord - shape.rootChord) * t;
+        rings.push_back(aerofoilRing(shape.rootLeadingEdge + shape.tipOffset * t, chordAxis,
+                                     thicknessAxis, chord, shape.thickness, shape.chordPoints));
     }
     Part part = loft(rings);
     part.creaseDegrees = 50.0f;
     return part;
 }
 
-PanelSpec panelTipBand(const PanelSpec& p, float fromSpan) {
-    PanelSpec band = p;
+PanelShape panelTipBand(const PanelShape& shape, float fromSpan) {
+    PanelShape band = shape;
     const float margin = 0.01f;
-    const float chordAt = p.rootChord + (p.tipChord - p.rootChord) * fromSpan;
+    const float chordAt = shape.rootChord + (shape.tipChord - shape.rootChord) * fromSpan;
     // Slightly ahead of the leading edge and past the trailing edge.
     band.rootLeadingEdge =
-        p.rootLeadingEdge + p.tipOffset * fromSpan - Vec3(0, 0, chordAt * margin);
-    band.tipOffset = p.tipOffset * (1.0f - fromSpan + margin);
+        shape.rootLeadingEdge + shape.tipOffset * fromSpan - Vec3(0, 0, chordAt * margin);
+    band.tipOffset = shape.tipOffset * (1.0f - fromSpan + margin);
     band.rootChord = chordAt * (1.0f + 2.0f * margin);
-    band.tipChord = p.tipChord * (1.0f + 2.0f * margin);
-    band.thickness = p.thickness * 1.25f;
+    band.tipChord = shape.tipChord * (1.0f + 2.0f * margin);
+    band.thickness = shape.thickness * 1.25f;
     band.spanSteps = 1;
     return band;
 }
 
-Part engine(const EngineSpec& e) {
-    const float length = e.zExit - e.zFront;
-    const float r = e.radius;
-    const float n = e.nozzleRadius;
-    Part part = lathe({{0.0f, e.zFront},
-                       {r * 0.85f, e.zFront + length * 0.06f},
-                       {r, e.zFront + length * 0.2f},
-                       {r, e.zExit - length * 0.25f},
-                       {n, e.zExit},
-                       {n * 0.8f, e.zExit},
-                       {n * 0.7f, e.zExit - e.recess},
-                       {0.0f, e.zExit - e.recess}},
-                      e.segments);
+Part engine(const EngineLayout& layout) {
+    const float length = layout.zExit - layout.zFront;
+    const float r = layout.radius;
+    const float n = layout.nozzleRadius;
+    Part part = lathe({{0.0f, layout.zFront},
+                       {r * 0.85f, layout.zFront + length * 0.06f},
+                       {r, layout.zFront + length * 0.2f},
+                       {r, layout.zExit - length * 0.25f},
+                       {n, layout.zExit},
+                       {n * 0.8f, layout.zExit},
+                       {n * 0.7f, layout.zExit - layout.recess},
+                       {0.0f, layout.zExit - layout.recess}},
+                      layout.segments);
     part.creaseDegrees = 45.0f;
-    return part.move(Vec3(e.centre.x, e.centre.y, 0));
+    return part.move(Vec3(layout.centre.x, layout.centre.y, 0));
 }
 
-Part engineGlow(const EngineSpec& e) {
-    const float glowZ = e.zExit - e.recess * 0.9f;
-    Part part = lathe({{0.0f, glowZ - e.recess * 0.05f},
-                       {e.nozzleRadius * 0.72f, glowZ - e.recess * 0.05f},
-                       {e.nozzleRadius * 0.72f, glowZ},
-                       {e.nozzleRadius * 0.4f, glowZ + e.recess * 0.3f},
-                       {0.0f, glowZ + e.recess * 0.35f}},
-                      e.segments);
-    return part.move(Vec3(e.centre.x, e.centre.y, 0));
+Part engineGlow(const EngineLayout& layout) {
+    const float glowZ = layout.zExit - layout.recess * 0.9f;
+    Part part = lathe({{0.0f, glowZ - layout.recess * 0.05f},
+                       {layout.nozzleRadius * 0.72f, glowZ - layout.recess * 0.05f},
+                       {layout.nozzleRadius * 0.72f, glowZ},
+                       {layout.nozzleRadius * 0.4f, glowZ + layout.recess * 0.3f},
+                       {0.0f, glowZ + layout.recess * 0.35f}},
+                      layout.segments);
+    return part.move(Vec3(layout.centre.x, layout.centre.y, 0));
 }
 
 Part rod(const Vec3& axisPoint, float z0, float z1, float radius, int segments) {

@@ -22,7 +22,7 @@ struct HullStation {
 Part hull(const std::vector<HullStation>& stations, int ringPoints, int stepsBetween);
 
 // A wing, fin or tailplane: a tapered aerofoil panel whose chord runs along +z.
-struct PanelSpec {
+struct PanelShape {
     Vec3 rootLeadingEdge;
     // From the root's leading edge to the tip's: span, sweep and dihedral together.
     Vec3 tipOffset;
@@ -33,14 +33,14 @@ struct PanelSpec {
     int chordPoints;
     int spanSteps;
 };
-Part panel(const PanelSpec& spec);
+Part panel(const PanelShape& shape);
 // A band that sheathes the panel from `fromSpan` (0 root, 1 tip) out past its tip,
 // a little thicker than the panel so it shows as a marking over it.
-PanelSpec panelTipBand(const PanelSpec& spec, float fromSpan);
+PanelShape panelTipBand(const PanelShape& shape, float fromSpan);
 
 // An engine along z: a rounded pod from zFront to the nozzle lip at zExit, hollowed
 // out behind to `recess`, where the glow sits.
-struct EngineSpec {
+struct EngineLayout {
     Vec3 centre; // x and y of the axis; z unused
     float zFront;
     float zExit;
@@ -49,9 +49,9 @@ struct EngineSpec {
     float recess;
     int segments;
 };
-Part engine(const EngineSpec& spec);
+Part engine(const EngineLayout& layout);
 // The glowing disc at the bottom of the engine's nozzle.
-Part engineGlow(const EngineSpec& spec);
+Part engineGlow(const EngineLayout& layout);
 
 // A cylinder along z between z0 and z1 (a gun barrel, a strut, a light housing).
 Part rod(const Vec3& axisPoint, float z0, float z1, float radius, int segments);

@@ -35,14 +35,14 @@ const std::vector<HullStation> CANOPY = {
     {0.04f, 0.000f, 0.000f, 0.040f, 2.0f},
 };
 
-const PanelSpec WING = {
+const PanelShape WING = {
     Vec3(0.07f, -0.004f, -0.10f), Vec3(0.33f, -0.020f, 0.30f), 0.46f, 0.10f, 0.06f, 14, 3};
-const PanelSpec TAIL_FIN = {
+const PanelShape TAIL_FIN = {
     Vec3(0.075f, 0.040f, 0.18f), Vec3(0.070f, 0.150f, 0.16f), 0.22f, 0.08f, 0.07f, 12, 2};
-const PanelSpec VENTRAL_FIN = {
+const PanelShape VENTRAL_FIN = {
     Vec3(0.060f, -0.040f, 0.22f), Vec3(0.030f, -0.050f, 0.08f), 0.14f, 0.06f, 0.08f, 10, 1};
 
-const EngineSpec ENGINE = {Vec3(0.055f, 0.004f, 0.0f), 0.12f, 0.50f, 0.048f, 0.042f, 0.05f, 14};
+const EngineLayout ENGINE = {Vec3(0.055f, 0.004f, 0.0f), 0.12f, 0.50f, 0.048f, 0.042f, 0.05f, 14};
 
 // Air intakes under the wing roots, on both sides of the fuselage.
 const std::vector<HullStation> INTAKE = {

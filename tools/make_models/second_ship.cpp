@@ -49,16 +49,16 @@ const std::vector<HullStation> CANOPY = {
 };
 
 // Forward-swept wings: the tips sit ahead of the roots and droop a little.
-const PanelSpec WING = {
+const PanelShape WING = {
     Vec3(0.070f, -0.010f, 0.16f), Vec3(0.252f, -0.040f, -0.16f), 0.26f, 0.12f, 0.07f, 6, 1};
-const PanelSpec CANARD = {
+const PanelShape CANARD = {
     Vec3(0.045f, 0.004f, -0.30f), Vec3(0.085f, 0.006f, 0.03f), 0.09f, 0.045f, 0.07f, 6, 1};
-const PanelSpec FIN = {
+const PanelShape FIN = {
     Vec3(0.0f, 0.040f, 0.16f), Vec3(0.0f, 0.180f, 0.13f), 0.24f, 0.09f, 0.12f, 6, 1};
-const PanelSpec STRAKE = {
+const PanelShape STRAKE = {
     Vec3(0.040f, -0.040f, 0.22f), Vec3(0.015f, -0.045f, 0.06f), 0.12f, 0.06f, 0.10f, 6, 1};
 
-const EngineSpec ENGINE = {Vec3(0.0f, 0.004f, 0.0f), 0.30f, 0.50f, 0.072f, 0.060f, 0.04f, 8};
+const EngineLayout ENGINE = {Vec3(0.0f, 0.004f, 0.0f), 0.30f, 0.50f, 0.072f, 0.060f, 0.04f, 8};
 
 const Vec3 INTAKE_CENTRE(0.085f, -0.012f, -0.12f);
 const Vec3 INTAKE_HALF(0.022f, 0.026f, 0.08f);

@@ -52,14 +52,14 @@ const std::vector<HullStation> INTAKE = {
 };
 const Vec3 INTAKE_OFFSET(0.098f, -0.016f, 0.0f);
 
-const PanelSpec WING = {
+const PanelShape WING = {
     Vec3(0.10f, -0.004f, -0.06f), Vec3(0.28f, -0.012f, 0.26f), 0.40f, 0.10f, 0.055f, 40, 10};
-const PanelSpec TAILPLANE = {
+const PanelShape TAILPLANE = {
     Vec3(0.10f, 0.000f, 0.30f), Vec3(0.14f, 0.000f, 0.10f), 0.16f, 0.07f, 0.06f, 28, 5};
-const PanelSpec FIN = {
+const PanelShape FIN = {
     Vec3(0.085f, 0.040f, 0.19f), Vec3(0.100f, 0.140f, 0.16f), 0.23f, 0.08f, 0.07f, 30, 8};
 
-const EngineSpec ENGINE = {
+const EngineLayout ENGINE = {
     Vec3(0.062f, 0.004f, 0.0f), 0.10f, 0.50f, 0.050f, 0.044f, 0.05f, ROUND_SEGMENTS};
 
 // Two missiles under each wing, on pylons.

@@ -1,0 +1,14 @@
+// The two instruments in the top third of a view: the attitude globe and the
+// direction indicator, each in an inset viewport of its own.
+#pragma once
+
+#include "render/display_views.h"
+
+void drawAttitudeGlobe(int p);
+void drawDirectionIndicator(int p);
+
+// The instrument insets of view p in a sub-window of width w and height h: both one
+// third of a half-view wide and high, in the top third; the globe on the left, the
+// direction indicator on the right.
+ViewRect globeInset(int p, int w, int h);
+ViewRect indicatorInset(int p, int w, int h);
