@@ -13,9 +13,9 @@
 
 #include <GL/freeglut.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
