@@ -139,6 +139,11 @@ const Moment MOMENTS[] = {
      {EARTH, MARS},
      {{0, 5.6f, 0}, {5.7f, 0, 0}},
      {{6, -1, 0}, {-1, -6, 0}}},
+    {"above a pole, along the seam's plane",
+     0,
+     {VENUS, MARS},
+     {{0, 20, 0}, {0, 20, 0}},
+     {{0, 0, 0}, {0, 0, 0}}},
     {"inside a mountain",
      0,
      {MARS, PLUTO},
@@ -147,11 +152,11 @@ const Moment MOMENTS[] = {
 };
 
 // Puts the ship's eye (which the view from behind moves 12 units back) at `eye`,
-// looking at `target`, up as near world +y as the nose allows.
+// looking at `target`, up as near world +y as the nose allows (-z looking down).
 void placeEye(int player, int mode, Vec3 eye, Vec3 target) {
     Vec3 back = eye - target;
     back.setLength(1.0f);
-    Vec3 right = cross(Vec3(0, 1, 0), back);
+    Vec3 right = cross(std::fabs(back.y) > 0.99f ? Vec3(0, 0, -1) : Vec3(0, 1, 0), back);
     right.setLength(1.0f);
     const Vec3 ship = mode == 1 ? eye - 12.0f * back : eye;
     ships[player]->setPosition(ship.x, ship.y, ship.z);
