@@ -67,8 +67,8 @@ bool behindBall(const Vec3& eye, const Vec3& point, float radius) {
 } // namespace
 
 bool seamGapsHidden(int list, const Vec3& eye) {
-    // Off the seam's plane by less than a millionth of the distance the gaps have no
-    // width that reaches a pixel: the eye looks along them.
+    // Within a millionth of the distance of the seam's plane (about the rounding of the
+    // matrices) the eye looks along the gaps: they are millionths of a pixel wide.
     if (std::fabs(eye.z) <= 1e-6f * eye.length())
         return true;
     const float inner = reliefInnerRadius[list];
