@@ -180,6 +180,7 @@ TEST(ReliefCulling, GameMomentsLookTheSameWithAndWithoutCulling) {
         for (size_t i = 0; i < culled.pixels.size(); ++i)
             differing += everyFace.pixels[i] != culled.pixels[i];
         EXPECT_EQ(differing, 0u) << m.what;
+        // KELVIDRON_TEST_PICTURES names a folder for the two pictures of a moment that differs.
         if (differing != 0 && std::getenv("KELVIDRON_TEST_PICTURES")) {
             const std::string name = std::string(std::getenv("KELVIDRON_TEST_PICTURES")) + "/" +
                                      std::to_string(&m - MOMENTS);
