@@ -2,6 +2,7 @@
 #include "render/sphere_drawing.h"
 
 #include "assets/relief.h"
+#include "render/relief_culling.h"
 
 #include <GL/glu.h>
 
@@ -37,9 +38,20 @@ void drawRelief(float scale, int set, int level, unsigned int texture) {
     glEnable(GL_TEXTURE_2D);
     glColor4f(1, 1, 1, 1);
     glBindTexture(GL_TEXTURE_2D, texture);
+    const int list = 3 * set + level;
+    // Culling is switched off again before anything else draws.
+    const bool cull = reliefMayCullFarFaces(list, scale);
+    if (cull) {
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_FRONT);
+    }
     glPushMatrix();
     glScalef(scale, scale, scale);
-    glCallList(reliefLists[3 * set + level]);
+    glCallList(reliefLists[list]);
     glPopMatrix();
+    if (cull) {
+        glCullFace(GL_BACK);
+        glDisable(GL_CULL_FACE);
+    }
     glDisable(GL_TEXTURE_2D);
 }

@@ -9,22 +9,34 @@
 #include "app/game_loop.h"
 #include "app/keyboard.h"
 #include "app/window_record.h"
+#include "world/ship.h"
+#include "world/world.h"
 
 #include <GL/freeglut.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
 const char* const USAGE =
     "usage: kelvidron-capture SCRIPT OUTPUT.png [--steps N] [--size WIDTHxHEIGHT]\n"
+    "                         [--ship N X,Y,Z X,Y,Z]...\n"
     "  SCRIPT   lines of 'step key down|up' (key: one character, or up, down, left,\n"
     "           right); '-' or an empty file for no keys\n"
     "  --steps  simulation steps to run (default: up to the last scripted key)\n"
-    "  --size   size of the top-level window (default 1039x522)\n";
+    "  --size   size of the top-level window (default 1039x522)\n"
+    "  --ship   after the steps, put ship N (1 or 2) at the first point with its nose\n"
+    "           towards the second, its up as near world +y as the nose allows\n";
+
+struct Placement {
+    int ship;
+    Vec3 position, target;
+};
 
 struct Options {
     std::string script;
@@ -32,7 +44,14 @@ struct Options {
     int steps = -1;
     int width = 1039;
     int height = 522;
+    std::vector<Placement> placements;
 };
+
+bool parsePoint(const char* text, Vec3& point) {
+    char tail = 0;
+    return std::sscanf(text, "%f,%f,%f%c", &point.x, &point.y, &point.z, &tail) == 3 &&
+           std::isfinite(point.x) && std::isfinite(point.y) && std::isfinite(point.z);
+}
 
 bool parseOptions(int argc, char** argv, Options& options) {
     int positional = 0;
@@ -49,6 +68,16 @@ bool parseOptions(int argc, char** argv, Options& options) {
                 options.width < 1 || options.height < 1 || options.width > 8192 ||
                 options.height > 8192)
                 return false;
+        } else if (arg == "--ship" && i + 3 < argc) {
+            Placement p{};
+            const std::string ship = argv[++i];
+            if (ship != "1" && ship != "2")
+                return false;
+            p.ship = ship[0] - '1';
+            if (!parsePoint(argv[++i], p.position) || !parsePoint(argv[++i], p.target) ||
+                (p.position - p.target).length() == 0.0f)
+                return false;
+            options.placements.push_back(p);
         } else if (positional == 0) {
             options.script = arg;
             ++positional;
@@ -67,6 +96,18 @@ void deliver(const ScriptedKey& key) {
         (key.down ? specialDown : specialUp)(key.code, 0, 0);
     else
         (key.down ? keyDown : keyUp)(static_cast<unsigned char>(key.code), 0, 0);
+}
+
+// The nose (minus back) towards the target; right and up complete a right-handed frame.
+void place(const Placement& p) {
+    Vec3 back = p.position - p.target;
+    back.setLength(1.0f);
+    const Vec3 upHint = std::fabs(back.y) > 0.99f ? Vec3(0, 0, -1) : Vec3(0, 1, 0);
+    Vec3 right = cross(upHint, back);
+    right.setLength(1.0f);
+    Ship& ship = *ships[p.ship];
+    ship.setPosition(p.position.x, p.position.y, p.position.z);
+    ship.setAxes(BodyAxes{right, cross(back, right), back});
 }
 
 } // namespace
@@ -102,6 +143,8 @@ int main(int argc, char** argv) {
     }
     for (; next < script.keys.size(); ++next)
         deliver(script.keys[next]);
+    for (const Placement& p : options.placements)
+        place(p);
     if (!gameRunning)
         std::fprintf(stderr, "kelvidron-capture: the game ended after step %llu\n",
                      static_cast<unsigned long long>(stepsRun));
