@@ -2,6 +2,9 @@
 // four height maps. The geometry comes from relief_geometry.h.
 #pragma once
 
+#include "assets/relief_geometry.h"
+#include "math/vec3.h"
+
 constexpr int RELIEF_LIST_COUNT = 12;
 
 // Entry 3 * set + level: set 0 Earth, 1 Pluto, 2 Mars, 3 Venus; level 0, 1, 2 are
