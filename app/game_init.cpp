@@ -6,7 +6,9 @@
 #include "render/cameras.h"
 #include "render/lighting.h"
 #include "render/models.h"
+#include "sound/sound_player.h"
 #include "world/contact_rules.h"
+#include "world/step_events.h"
 #include "world/world.h"
 #include "world/world_update.h"
 
@@ -27,7 +29,10 @@ void initGame() {
 }
 
 void simulationStep() {
+    clearStepEvents();
     mapControls();
     resolveCollisions(STEP_MS);
     updateWorld(STEP_MS);
+    // Silent until main has started the sound.
+    hearStep(stepEvents, gameRunning);
 }
