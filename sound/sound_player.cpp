@@ -87,8 +87,9 @@ bool openDevice() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     snd_lib_error_set_handler(quietAlsa);
     // The audio drivers log through SDL (the disk driver warns that it is one).
-    SDL_LogSetPriority(SDL_LOG_CATEGORY_AUDIO,
-                       static_cast<SDL_LogPriority>(SDL_NUM_LOG_PRIORITIES));
+    SDL_LogSetPriority(SDL_LOG_CATEGORY_AUDIO, SDL_NUM_LOG_PRIORITIES);
+    // The name desktop mixers show for the game's stream.
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Kelvidron");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
     // No format changes allowed: the sounds are made in exactly this one.
