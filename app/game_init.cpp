@@ -9,7 +9,9 @@
 #include "render/lighting.h"
 #include "render/models.h"
 #include "render/planet_textures.h"
+#include "sound/sound_player.h"
 #include "world/contact_rules.h"
+#include "world/step_events.h"
 #include "world/world.h"
 #include "world/world_update.h"
 
@@ -33,7 +35,10 @@ void initGame() {
 }
 
 void simulationStep() {
+    clearStepEvents();
     mapControls();
     resolveCollisions(STEP_MS);
     updateWorld(STEP_MS);
+    // Silent until main has started the sound.
+    hearStep(stepEvents, gameRunning);
 }

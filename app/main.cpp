@@ -3,6 +3,7 @@
 #include "app/game_loop.h"
 #include "app/platform_tick.h"
 #include "app/window_record.h"
+#include "sound/sound_player.h"
 
 #include <GL/freeglut.h>
 
@@ -15,6 +16,9 @@ int main(int argc, char** argv) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
     initGame();
+    // After the start-up that may end the game on a bad file; a missing audio device
+    // only leaves the game silent.
+    startSound();
     // Sampled after start-up, so the time spent loading is never simulated.
     lastTick = GetTickCount();
     mainWindow.refreshAll();

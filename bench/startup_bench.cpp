@@ -7,6 +7,7 @@
 #include "app/platform_tick.h"
 #include "app/window_record.h"
 #include "render/display_views.h"
+#include "sound/sound_player.h"
 
 #include <GL/freeglut.h>
 #include <benchmark/benchmark.h>
@@ -49,6 +50,7 @@ int runChild(const char* program, int fd) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
     initGame();
+    startSound();
     lastTick = GetTickCount();
     glutSetWindow(mainWindow.subWindow(0).getId());
     glutDisplayFunc(drawFirstFrame);

@@ -48,7 +48,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The libraries the game links (GLUT, GLU, GL and the C++ runtime) as dpkg-shlibdeps
-# finds them; a software or hardware OpenGL driver comes with libgl1.
+# The libraries the game links (GLUT, GLU, GL, SDL2, SDL2_mixer, ALSA and the C++
+# runtime) as dpkg-shlibdeps finds them; a software or hardware OpenGL driver comes
+# with libgl1.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 include(CPack)

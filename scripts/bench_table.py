@@ -165,6 +165,19 @@ def build(runs):
         ms = t.ms(name, cpu=True)
         t.row(what, None if ms is None else ms * 1e6, "ns")
 
+    t.section("Sound (SDL's disk driver as the device)")
+    t.row("making the four sounds at start-up (CPU)", t.ms("BM_MakeSounds", cpu=True), "ms")
+    for name, what in (("BM_HearBusyStep", "a step with shots, a hit, an explosion (CPU)"),
+                       ("BM_HearQuietStep", "a step with nothing to hear (CPU)")):
+        ms = t.ms(name, cpu=True)
+        t.row(what, None if ms is None else ms * 1e6, "ns")
+    mix = t.ms("BM_MixPerDrawnFrame/iterations:10/manual_time")
+    t.row("mixing per 60 Hz frame, every voice sounding (audio thread CPU)",
+          None if mix is None else mix * 1e3, "us")
+    latency = "BM_EventToFirstSample/iterations:100/manual_time"
+    t.row("a step's event to its first sample, median", t.counter(latency, "median_ms"), "ms")
+    t.row("a step's event to its first sample, worst", t.counter(latency, "max_ms"), "ms")
+
     t.section("Resident memory (60,000 steps of scripted play, a frame every 50)")
     memory = "BM_MemoryAfterTenMinutes/iterations:1"
     t.row("after start-up (first frame drawn)", t.counter(memory, "rss_start_MiB"), "MiB")

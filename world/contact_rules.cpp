@@ -9,6 +9,7 @@
 #include "world/projectile.h"
 #include "world/projectile_pool.h"
 #include "world/ship.h"
+#include "world/step_events.h"
 #include "world/world.h"
 
 #include <new>
@@ -120,6 +121,7 @@ void shipContacts(int s, float step) {
             continue;
         }
         hitFlash[s] = HIT_FLASH_STEPS;
+        noteHit(s);
         mergeVelocities(*ship, *shot);
         ship->health -= HIT_DAMAGE;
         const Vec3 midway = 0.5f * (placed.centre + p.centre);

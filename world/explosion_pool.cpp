@@ -4,6 +4,7 @@
 #include "world/entity_pool.h"
 #include "world/out_of_memory.h"
 #include "world/particle_system.h"
+#include "world/step_events.h"
 #include "world/world.h"
 
 #include <new>
@@ -18,6 +19,7 @@ void spawnExplosion(Vec3 position) {
             outOfMemory("an explosion");
     }
     entityListAppendPointer(explosions, system);
+    noteExplosion(position);
 }
 
 void retireExplosion(ParticleSystem* system) { retireToPool(system, explosions, spareExplosions); }

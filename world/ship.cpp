@@ -2,6 +2,7 @@
 #include "world/ship.h"
 
 #include "world/projectile_pool.h"
+#include "world/step_events.h"
 
 Ship::Ship(int healthIn, int thrustIn, int massIn, int turnRateIn, double maxSpeedIn,
            ModelHandle* modelIn)
@@ -18,8 +19,10 @@ void Ship::steer() {
     thrustIndicator = controls.thrustForward.active - controls.thrustReverse.active;
     Body::steer();
     // After the turn, so the shot leaves along the nose as turned in this step.
-    if (controls.fireRequest == 1)
+    if (controls.fireRequest == 1) {
         fireProjectile(0, this);
+        noteShotFired(this);
+    }
     controls.clearRequests();
 }
 

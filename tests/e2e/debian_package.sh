@@ -24,7 +24,8 @@ images=$(grep -c ' ./usr/share/kelvidron/Data/.*\.\(bmp\|tga\)$' "$work/contents
 [[ "$images" == 12 ]] || fail "expected 12 images in /usr/share/kelvidron/Data, found $images"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libglut3.12 libglu1-mesa libopengl0 libstdc++6 libc6; do
+for library in libglut3.12 libglu1-mesa libopengl0 libsdl2-2.0-0 libsdl2-mixer-2.0-0 libasound2 \
+  libstdc++6 libc6; do
   [[ "$depends" == *"$library"* ]] || fail "Depends does not name $library: $depends"
 done
 [[ $(dpkg-deb -f "$deb" Package) == kelvidron && $(dpkg-deb -f "$deb" Section) == games ]] ||
