@@ -2,10 +2,12 @@
 #include "app/game_loop.h"
 #include "app/platform_tick.h"
 #include "app/window_record.h"
+#include "input/gamepads.h"
 
 #include <GL/freeglut.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char** argv) {
     // The loaders' messages go out line by line: a game that is killed, or that
@@ -14,6 +16,9 @@ int main(int argc, char** argv) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
     initGame();
+    // Without controller support the keyboard alone plays, as it always could.
+    if (openGamepads())
+        std::atexit(closeGamepads);
     // Sampled after start-up, so the time spent loading is never simulated.
     lastTick = GetTickCount();
     mainWindow.refreshAll();
