@@ -166,6 +166,8 @@ bool openGamepads() {
         return true;
     // GLUT and the C library keep Ctrl-C and SIGTERM ending the game.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Fire is the south face button on every pad, also on those whose A sits east.
+    SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
         return false;
     open = true;
