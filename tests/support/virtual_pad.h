@@ -39,7 +39,8 @@ public:
                 SDL_JoystickDetachVirtual(i);
     }
 
-    // Sticks as SDL reports them, -32768..32767, negative forward and left.
+    // Raw axis values, -32768..32767: sticks negative forward and left, triggers
+    // -32768 at rest.
     void stick(SDL_GameControllerAxis axis, int value) { rawAxis(axis, value); }
     // Triggers as a share of their travel, 0 at rest to 1 fully pressed.
     void trigger(SDL_GameControllerAxis axis, double travel) {

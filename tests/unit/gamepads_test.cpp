@@ -79,44 +79,35 @@ void fullThrust(VirtualPad& pad) { pad.trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT,
 void fire(VirtualPad& pad, bool down) { pad.button(SDL_CONTROLLER_BUTTON_A, down); }
 
 TEST_F(Gamepads, EachStickTriggerAndShoulderPressesItsChannel) {
-    struct Row {
-        const char* what;
-        void (*move)(VirtualPad&);
+    constexpr int BUTTON = -1;
+    const struct {
+        int axis;        // or BUTTON
+        int value;       // the axis's raw value (negative: stick forward or left), or the button
         Channel channel; // nullptr: the game gives that control no use
+    } rows[] = {
+        {SDL_CONTROLLER_AXIS_LEFTY, -32768, &ControlState::pitchDown},
+        {SDL_CONTROLLER_AXIS_LEFTY, 32767, &ControlState::pitchUp},
+        {SDL_CONTROLLER_AXIS_LEFTX, -32768, &ControlState::yawLeft},
+        {SDL_CONTROLLER_AXIS_LEFTX, 32767, &ControlState::yawRight},
+        {SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767, &ControlState::thrustForward},
+        {SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767, &ControlState::thrustReverse},
+        {BUTTON, SDL_CONTROLLER_BUTTON_LEFTSHOULDER, &ControlState::rollLeft},
+        {BUTTON, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, &ControlState::rollRight},
+        {SDL_CONTROLLER_AXIS_RIGHTX, 32767, nullptr},
+        {SDL_CONTROLLER_AXIS_RIGHTY, -32768, nullptr},
+        {BUTTON, SDL_CONTROLLER_BUTTON_B, nullptr},
+        {BUTTON, SDL_CONTROLLER_BUTTON_Y, nullptr},
+        {BUTTON, SDL_CONTROLLER_BUTTON_DPAD_UP, nullptr},
     };
-    const Row rows[] = {
-        {"left stick forward", [](VirtualPad& p) { p.stick(SDL_CONTROLLER_AXIS_LEFTY, -32768); },
-         &ControlState::pitchDown},
-        {"left stick back", [](VirtualPad& p) { p.stick(SDL_CONTROLLER_AXIS_LEFTY, 32767); },
-         &ControlState::pitchUp},
-        {"left stick left", [](VirtualPad& p) { p.stick(SDL_CONTROLLER_AXIS_LEFTX, -32768); },
-         &ControlState::yawLeft},
-        {"left stick right", [](VirtualPad& p) { p.stick(SDL_CONTROLLER_AXIS_LEFTX, 32767); },
-         &ControlState::yawRight},
-        {"left shoulder", [](VirtualPad& p) { p.button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, 1); },
-         &ControlState::rollLeft},
-        {"right shoulder", [](VirtualPad& p) { p.button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, 1); },
-         &ControlState::rollRight},
-        {"right trigger", fullThrust, &ControlState::thrustForward},
-        {"left trigger", [](VirtualPad& p) { p.trigger(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 1); },
-         &ControlState::thrustReverse},
-        {"right stick, other buttons",
-         [](VirtualPad& p) {
-             p.stick(SDL_CONTROLLER_AXIS_RIGHTX, 32767);
-             p.stick(SDL_CONTROLLER_AXIS_RIGHTY, -32768);
-             for (auto b :
-                  {SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y,
-                   SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_START})
-                 p.button(b, true);
-         },
-         nullptr},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "axis " << row.axis << ", value " << row.value);
         startAgain();
         VirtualPad& pad = plug();
         step();
-        row.move(pad);
+        if (row.axis == BUTTON)
+            pad.button(static_cast<SDL_GameControllerButton>(row.value), true);
+        else
+            pad.stick(static_cast<SDL_GameControllerAxis>(row.axis), row.value);
         step();
         expectOnlyPressed(0, row.channel);
         EXPECT_EQ(entityListCount(projectiles), 0);
@@ -164,12 +155,15 @@ TEST_F(Gamepads, SouthButtonFiresOncePerPressWhenReleased) {
     EXPECT_EQ(shotsOf(0), 1);
 }
 
-// The first pad plays player 1 and the second player 2; a third waits. Pulling
-// player 1's pad leaves player 2's where it is, and the waiting pad takes player 1.
+// The first pad plays player 1 and the second player 2; a third waits, and a device
+// the controller database does not know plays no one. Pulling player 1's pad leaves
+// player 2's where it is, and the waiting pad takes player 1.
 TEST_F(Gamepads, PadsTakeThePlayersInTheOrderTheyArePluggedIn) {
+    VirtualPad& unknown = plug(SDL_JOYSTICK_TYPE_FLIGHT_STICK);
     VirtualPad& first = plug();
     VirtualPad& second = plug();
     VirtualPad& third = plug();
+    fullThrust(unknown);
     fullThrust(third);
     step();
     expectOnlyPressed(-1, nullptr);
@@ -216,63 +210,42 @@ TEST_F(Gamepads, PullingAPadReleasesItsControlsAndTheNextPadTakesItsPlayer) {
     EXPECT_TRUE(pressed(0, &ControlState::thrustForward));
 }
 
-TEST_F(Gamepads, DevicesTheControllerDatabaseDoesNotKnowAreIgnored) {
-    VirtualPad& stick = plug(SDL_JOYSTICK_TYPE_FLIGHT_STICK);
-    VirtualPad& pad = plug();
-    fullThrust(stick);
-    stick.stick(SDL_CONTROLLER_AXIS_LEFTX, 32767);
-    step();
-    expectOnlyPressed(-1, nullptr);
-    // The game controller plugged in after it still plays player 1.
-    fullThrust(pad);
-    step();
-    expectOnlyPressed(0, &ControlState::thrustForward);
-}
-
 // A step sees the same whether a key or a pad holds a control, and a key and a pad
 // held together press it once: the ship flies exactly as with the key alone.
 TEST_F(Gamepads, APadActsAsItsKeyAndBothTogetherAsOne) {
-    struct Run {
-        bool key, pad;
-    };
-    const Run runs[] = {{true, false}, {false, true}, {true, true}};
     Vec3 velocity[3], back[3];
     int shots[3];
-    for (int r = 0; r < 3; ++r) {
+    for (int run = 0; run < 3; ++run) { // the keys alone, the pad alone, both
         startAgain();
         VirtualPad& pad = plug();
         step();
-        if (runs[r].key) {
-            keyDown('q', 0, 0);
-            keyDown('l', 0, 0);
-            keyDown('s', 0, 0);
-        }
-        if (runs[r].pad) {
-            fullThrust(pad);
-            pad.stick(SDL_CONTROLLER_AXIS_LEFTX, 32767);
-            fire(pad, true);
-        }
+        auto hold = [&](bool down) {
+            if (run != 1)
+                for (unsigned char key : {'q', 'l', 's'})
+                    (down ? keyDown : keyUp)(key, 0, 0);
+            if (run != 0) {
+                pad.trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, down);
+                pad.stick(SDL_CONTROLLER_AXIS_LEFTX, down ? 32767 : 0);
+                fire(pad, down);
+            }
+        };
+        hold(true);
         step(30);
-        keyUp('q', 0, 0);
-        keyUp('l', 0, 0);
-        keyUp('s', 0, 0);
-        pad.trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 0);
-        pad.stick(SDL_CONTROLLER_AXIS_LEFTX, 0);
-        fire(pad, false);
+        hold(false);
         step(3);
-        velocity[r] = ships[0]->velocity;
-        back[r] = ships[0]->back;
-        shots[r] = shotsOf(0);
-    }
-    for (int r = 1; r < 3; ++r) {
-        SCOPED_TRACE(r);
-        EXPECT_EQ(velocity[r].x, velocity[0].x);
-        EXPECT_EQ(velocity[r].z, velocity[0].z);
-        EXPECT_EQ(back[r].x, back[0].x);
-        EXPECT_EQ(back[r].z, back[0].z);
-        EXPECT_EQ(shots[r], 1);
+        velocity[run] = ships[0]->velocity;
+        back[run] = ships[0]->back;
+        shots[run] = shotsOf(0);
     }
     EXPECT_NE(back[0].x, 0.0f); // the ship did turn
+    for (int run = 1; run < 3; ++run) {
+        SCOPED_TRACE(run);
+        EXPECT_EQ(velocity[run].x, velocity[0].x);
+        EXPECT_EQ(velocity[run].z, velocity[0].z);
+        EXPECT_EQ(back[run].x, back[0].x);
+        EXPECT_EQ(back[run].z, back[0].z);
+        EXPECT_EQ(shots[run], 1);
+    }
 }
 
 // SDL would otherwise catch Ctrl-C and SIGTERM and wait for an event loop the game
