@@ -47,7 +47,7 @@ struct Pad {
     bool held[PAD_CONTROL_COUNT];
 };
 
-bool open = false;
+bool started = false;
 // In the order they were plugged in, so a waiting pad that was there first takes
 // the next free player.
 std::vector<Pad> pads;
@@ -162,7 +162,7 @@ void handle(const SDL_Event& event, PadChange change) {
 } // namespace
 
 bool openGamepads() {
-    if (open)
+    if (started)
         return true;
     // GLUT and the C library keep Ctrl-C and SIGTERM ending the game.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -170,12 +170,12 @@ bool openGamepads() {
     SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
         return false;
-    open = true;
+    started = true;
     return true;
 }
 
 void pollGamepads(PadChange change) {
-    if (!open)
+    if (!started)
         return;
     SDL_GameControllerUpdate();
     // Only the controller events are taken from SDL's queue: the rest of it may
@@ -192,11 +192,11 @@ void pollGamepads(PadChange change) {
 }
 
 void closeGamepads() {
-    if (!open)
+    if (!started)
         return;
     for (Pad& pad : pads)
         SDL_GameControllerClose(pad.controller);
     pads.clear();
     SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
-    open = false;
+    started = false;
 }
