@@ -1,7 +1,9 @@
 // Control mapping: the recorded key states become control presses, fire requests
-// and the view mode, once per simulation step, in a fixed order of keys.
+// and the view mode, once per simulation step, in a fixed order of keys. A gamepad's
+// controls follow the same rules beside the keys they stand for.
 #include "app/control_mapping.h"
 
+#include "app/gamepad_keys.h"
 #include "app/keyboard.h"
 
 #include "render/view_mode.h"
@@ -36,6 +38,16 @@ bool heldKey(unsigned char key) { return held(keyIsDown, keyPressPending, key); 
 bool releasedKey(unsigned char key) { return released(keyIsDown, keyPressPending, key); }
 bool heldSpecial(int code) { return held(specialIsDown, specialPressPending, code); }
 bool releasedSpecial(int code) { return released(specialIsDown, specialPressPending, code); }
+bool heldPad(int player, PadControl c) {
+    return held(padIsDown[player], padPressPending[player], c);
+}
+bool releasedPad(int player, PadControl c) {
+    return released(padIsDown[player], padPressPending[player], c);
+}
+
+// Both rules are read, so a key and a pad held together are both consumed in this
+// step, and the channel is pressed once: a second press would ramp it twice as fast.
+bool either(bool key, bool pad) { return key || pad; }
 
 void steerEveryBody() {
     // A shot fired below is appended after this walk, so it is not steered until
@@ -54,43 +66,43 @@ void mapControls() {
     ControlState& one = ships[0]->controls;
     ControlState& two = ships[1]->controls;
 
-    if (releasedKey('s'))
+    if (either(releasedKey('s'), releasedPad(0, PAD_FIRE)))
         one.requestFire();
-    if (heldKey('l'))
+    if (either(heldKey('l'), heldPad(0, PAD_YAW_RIGHT)))
         one.press(&ControlState::yawRight);
-    if (heldKey('j'))
+    if (either(heldKey('j'), heldPad(0, PAD_YAW_LEFT)))
         one.press(&ControlState::yawLeft);
-    if (heldKey('i'))
+    if (either(heldKey('i'), heldPad(0, PAD_PITCH_UP)))
         one.press(&ControlState::pitchUp);
-    if (heldKey('k'))
+    if (either(heldKey('k'), heldPad(0, PAD_PITCH_DOWN)))
         one.press(&ControlState::pitchDown);
-    if (heldKey('u'))
+    if (either(heldKey('u'), heldPad(0, PAD_ROLL_LEFT)))
         one.press(&ControlState::rollLeft);
-    if (heldKey('o'))
+    if (either(heldKey('o'), heldPad(0, PAD_ROLL_RIGHT)))
         one.press(&ControlState::rollRight);
-    if (heldKey('q'))
+    if (either(heldKey('q'), heldPad(0, PAD_THRUST_FORWARD)))
         one.press(&ControlState::thrustForward);
-    if (heldKey('a'))
+    if (either(heldKey('a'), heldPad(0, PAD_THRUST_REVERSE)))
         one.press(&ControlState::thrustReverse);
 
     // Player 2's digits form the keypad cross: 8/5 pitch, 4/6 yaw, 7/9 roll.
-    if (heldKey('6'))
+    if (either(heldKey('6'), heldPad(1, PAD_YAW_RIGHT)))
         two.press(&ControlState::yawRight);
-    if (heldKey('4'))
+    if (either(heldKey('4'), heldPad(1, PAD_YAW_LEFT)))
         two.press(&ControlState::yawLeft);
-    if (heldKey('8'))
+    if (either(heldKey('8'), heldPad(1, PAD_PITCH_UP)))
         two.press(&ControlState::pitchUp);
-    if (heldKey('5'))
+    if (either(heldKey('5'), heldPad(1, PAD_PITCH_DOWN)))
         two.press(&ControlState::pitchDown);
-    if (heldKey('7'))
+    if (either(heldKey('7'), heldPad(1, PAD_ROLL_LEFT)))
         two.press(&ControlState::rollLeft);
-    if (heldKey('9'))
+    if (either(heldKey('9'), heldPad(1, PAD_ROLL_RIGHT)))
         two.press(&ControlState::rollRight);
-    if (heldSpecial(GLUT_KEY_UP))
+    if (either(heldSpecial(GLUT_KEY_UP), heldPad(1, PAD_THRUST_FORWARD)))
         two.press(&ControlState::thrustForward);
-    if (heldSpecial(GLUT_KEY_DOWN))
+    if (either(heldSpecial(GLUT_KEY_DOWN), heldPad(1, PAD_THRUST_REVERSE)))
         two.press(&ControlState::thrustReverse);
-    if (releasedSpecial(GLUT_KEY_RIGHT))
+    if (either(releasedSpecial(GLUT_KEY_RIGHT), releasedPad(1, PAD_FIRE)))
         two.requestFire();
 
     // 'e' is tested first, so 'e' and 'r' in one step leave the view behind the ship.

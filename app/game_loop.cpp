@@ -2,6 +2,7 @@
 #include "app/game_loop.h"
 
 #include "app/game_init.h"
+#include "app/gamepad_keys.h"
 #include "app/platform_tick.h"
 #include "app/window_record.h"
 
@@ -24,6 +25,9 @@ void onIdle() {
         glutIdleFunc(nullptr);
         return;
     }
+    // The pads are read where the keys come in, ahead of the steps, so every step of
+    // this pass sees them as it sees the keys.
+    readGamepads();
     stepAccumulator += elapsedMillis();
     // Strictly greater: an accumulator of exactly 10 waits for the next pass.
     while (stepAccumulator > STEP_MS) {

@@ -7,6 +7,8 @@ set(KELVIDRON_DATA_FOLDER ${CMAKE_INSTALL_DATADIR}/kelvidron)
 set(KELVIDRON_GAME_PROGRAM ${CMAKE_INSTALL_LIBEXECDIR}/kelvidron/kelvidron)
 
 install(TARGETS kelvidron RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/kelvidron)
+# The key check needs no data: players start it by name.
+install(TARGETS kelvidron-keycheck RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${KELVIDRON_IMAGE_FILES} DESTINATION ${KELVIDRON_DATA_FOLDER}/Data)
 
 # The launcher finds the prefix from its own place, so the installation can move.
@@ -37,9 +39,10 @@ set(CPACK_PACKAGE_CONTACT "Kelvidron developers <developers@kelvidron.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "two-player split-screen space duel")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Two ships fly in open space among five textured, spinning planets; two\n"
-    "players steer them with six-axis controls from one shared keyboard and\n"
-    "fire shots. Drawn with OpenGL, in one window split into the two players'\n"
-    "views.")
+    "players steer them with six-axis controls from one shared keyboard or\n"
+    "from gamepads and fire shots. Drawn with OpenGL, in one window split into\n"
+    "the two players' views. kelvidron-keycheck shows which keys the keyboard\n"
+    "delivers together.")
 # Installed into the staging folder through DESTDIR with the prefix /usr, so the
 # install-time prefix the desktop entry records is /usr, not the staging folder.
 set(CPACK_SET_DESTDIR ON)
@@ -48,8 +51,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The libraries the game links (GLUT, GLU, GL, SDL2, SDL2_mixer, ALSA and the C++
-# runtime) as dpkg-shlibdeps finds them; a software or hardware OpenGL driver comes
-# with libgl1.
+# The libraries the game links (GLUT, GLU, GL, SDL2 for the sound and the gamepads,
+# SDL2_mixer, ALSA and the C++ runtime) as dpkg-shlibdeps finds them; a software or
+# hardware OpenGL driver comes with libgl1.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 include(CPack)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package into a temporary folder and checks what it holds and
-# what it declares: the launcher in /usr/bin, the game in /usr/libexec, the twelve
-# images, the desktop entry and the icon, and the shared libraries the game needs
-# as dependencies.
+# what it declares: the launcher and the key check in /usr/bin, the game in
+# /usr/libexec, the twelve images, the desktop entry and the icon, and the shared
+# libraries the game needs (SDL2 for the gamepads among them) as dependencies.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)
@@ -18,6 +18,7 @@ dpkg-deb -c "$deb" | awk '{print $1, $6}' >"$work/contents"
 has() { grep -q -- "$1" "$work/contents" || fail "the package lacks $2"; }
 has '^-rwxr-xr-x ./usr/bin/kelvidron$' "an executable /usr/bin/kelvidron"
 has '^-rwxr-xr-x ./usr/libexec/kelvidron/kelvidron$' "the game program"
+has '^-rwxr-xr-x ./usr/bin/kelvidron-keycheck$' "the key check"
 has ' ./usr/share/applications/kelvidron.desktop$' "the desktop entry"
 has ' ./usr/share/icons/hicolor/256x256/apps/kelvidron.png$' "the icon"
 images=$(grep -c ' ./usr/share/kelvidron/Data/.*\.\(bmp\|tga\)$' "$work/contents" || true)
@@ -28,6 +29,7 @@ for library in libglut3.12 libglu1-mesa libopengl0 libsdl2-2.0-0 libsdl2-mixer-2
   libstdc++6 libc6; do
   [[ "$depends" == *"$library"* ]] || fail "Depends does not name $library: $depends"
 done
+[[ "$depends" == *libsdl2-2.0-0* ]] || fail "Depends does not name SDL2 (the gamepads): $depends"
 [[ $(dpkg-deb -f "$deb" Package) == kelvidron && $(dpkg-deb -f "$deb" Section) == games ]] ||
   fail "wrong package name or section"
 

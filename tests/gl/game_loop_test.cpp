@@ -4,7 +4,9 @@
 #include "app/platform_tick.h"
 #include "app/window_record.h"
 #include "app/windows.h"
+#include "input/gamepads.h"
 #include "support/gl_test_support.h"
+#include "support/virtual_pad.h"
 #include "world/contact_rules.h"
 #include "world/ship.h"
 #include "world/world.h"
@@ -115,6 +117,26 @@ TEST_F(GameLoop, AShipWithoutHealthFreezesTheGameAfterTheDueSteps) {
     idleAfter(100);
     EXPECT_EQ(stepsRun, 5u);
     EXPECT_EQ(refreshes, 1);
+}
+
+// The pads are read once per idle pass, before the steps due in it: a trigger pulled
+// before the pass thrusts in each of its three steps, and one let go before the next
+// pass thrusts once more, as a released key does.
+TEST_F(GameLoop, EveryStepOfAnIdlePassSeesThePads) {
+    ASSERT_TRUE(openGamepads());
+    {
+        VirtualPad pad;
+        idleAfter(0); // the pad is plugged in
+        pad.trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 1);
+        const Vec3 before = ships[0]->velocity;
+        idleAfter(35);
+        pad.trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 0);
+        idleAfter(20);
+        const float perStep = 1.0000009751820471e-05f;
+        EXPECT_NEAR(before.z - ships[0]->velocity.z, 4 * perStep, 1e-9);
+        EXPECT_EQ(stepsRun, 5u);
+    }
+    closeGamepads();
 }
 
 } // namespace
