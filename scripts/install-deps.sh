@@ -8,7 +8,7 @@ packages=(
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri
   libgtest-dev libbenchmark-dev libpng-dev
   xvfb xauth x11-utils xdotool imagemagick apitrace
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev ccache
   python3
 )
 
