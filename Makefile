@@ -46,6 +46,8 @@ sanitized: deps
 	@cmake --build --preset sanitized
 
 fuzz-build: deps
+	@# A fuzz tree made before it was a configuration of the root project is made afresh.
+	@if grep -qs '^CMAKE_HOME_DIRECTORY:INTERNAL=.*/fuzz$$' $(FUZZ_BUILD)/CMakeCache.txt; then rm -rf $(FUZZ_BUILD); fi
 	@cmake --preset fuzz --log-level=WARNING
 	@cmake --build --preset fuzz
 
