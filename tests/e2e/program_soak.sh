@@ -10,7 +10,7 @@
 # are first met, and the X server's shared images follow the size, so VmRSS moves
 # by several MiB from one second to the next without anything leaking. Every few
 # seconds the soak therefore takes a checkpoint in a fixed state: the window back
-# at its start size for a second of frames, then hidden (a hidden game draws
+# at its start size for ten frames, then hidden (a hidden game draws
 # nothing) and calm, without keys; the lowest of four samples of the game's
 # private anonymous memory (RssAnon: what a leak makes grow) counts. The level the
 # game settles at, the lowest checkpoint of the run's last third, may lie at most
@@ -57,11 +57,13 @@ fail() {
 status_kib() { awk -v f="$1:" '$1 == f {print $2}' "/proc/$game/status"; }
 elapsed_ms() { awk -v a="$(date +%s.%N)" -v b="$start" 'BEGIN { printf "%d", (a - b) * 1000 }'; }
 
+source "$(dirname "$0")/frames.bash"
 cd "$build"
 # A fixed mmap threshold hands every large block back to the system when it is
 # freed, and a single arena keeps the driver's threads from each holding on to
 # freed memory of their own: what stays resident is then what is in use.
-GLIBC_TUNABLES=glibc.malloc.mmap_threshold=131072:glibc.malloc.arena_max=1 ./kelvidron >"$work/out" 2>"$work/err" &
+GLIBC_TUNABLES=glibc.malloc.mmap_threshold=131072:glibc.malloc.arena_max=1 \
+  LD_PRELOAD=$frame_counter FRAME_COUNTER_FILE=$work/swaps ./kelvidron >"$work/out" 2>"$work/err" &
 game=$!
 
 window=""
@@ -107,7 +109,8 @@ while :; do
   ((elapsed >= next_sample)) && sample "$elapsed"
   if ((elapsed >= next_checkpoint)); then
     resize "$START_SIZE"
-    sleep 1
+    # Ten frames at the start size (two swaps a frame).
+    wait_swaps "$work/swaps" $(($(swaps "$work/swaps") + 20)) "$game" || fail "the game stopped drawing"
     xdotool windowunmap "$window"
     sleep 1
     floor=""
