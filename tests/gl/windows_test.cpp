@@ -77,9 +77,9 @@ TEST_F(Windows, TinyTopLevelWindowGivesAOnePixelSubWindow) {
         reshapeMain(size, size + 20);
         EXPECT_EQ(mainWindow.subWindow(0).width, 1) << size;
         EXPECT_EQ(mainWindow.subWindow(0).height, size + 10) << size;
-        EXPECT_TRUE(pumpEventsUntil(
-            [] { return geometryOf(mainWindow.subWindow(0).getId()).width == 1; }))
-            << size;
+        EXPECT_TRUE(pumpEventsUntil([] {
+            return geometryOf(mainWindow.subWindow(0).getId()).width == 1;
+        })) << size;
     }
 }
 
