@@ -16,12 +16,13 @@
 # game settles at, the lowest checkpoint of the run's last third, may lie at most
 # 1 MiB above the warm-up's highest checkpoint in the five-minute run. In a shorter
 # run (make test's) the driver is still compiling and caching code for the drawing
-# states it meets, and frees some again: the level swings by single steps of 5 to
-# 20 MiB either way. There the level is the lowest of all checkpoints after the
-# warm-up, and the margin is 1 MiB plus the largest rise from one warm-up checkpoint
-# to the next: the size of one caching step as this very run measured it. A swing
-# cannot lift every later checkpoint; a leak does, by a step's worth or more once
-# it leaks in the judged part as much as the driver caches in one interval.
+# states it meets, and frees some again: the level moves in steps either way, and
+# whether a step falls before or after the warm-up depends on the machine. The
+# largest swing measured between two checkpoints, over the short runs watched while
+# this bound was set, was 20.2 MiB (126.7 to 146.9 MiB); the margin is that and half
+# again, rounded up to 32 MiB, and the level is the lowest of all checkpoints after
+# the warm-up, which one late step cannot lift. A leak of 32 KiB a frame still adds
+# some 70 MiB in 30 seconds.
 # In the sanitized build, whose allocator keeps freed blocks on purpose, memory is
 # reported, not judged.
 set -euo pipefail
@@ -29,8 +30,7 @@ build=$(cd "$1" && pwd)
 seconds=${KELVIDRON_SOAK_SECONDS:-30}
 warmup=$((seconds >= 180 ? 60 : seconds / 2))
 checkpoint_every=$((seconds >= 180 ? 10 : 5))
-# Plus the largest warm-up step in a short run (see above).
-allowed_growth_kib=1024
+allowed_growth_kib=$((seconds >= 180 ? 1024 : 32768))
 sanitized=false
 grep -q '^KELVIDRON_SANITIZE:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null && sanitized=true
 work=$(mktemp -d)
@@ -164,21 +164,16 @@ for s in "${samples[@]}"; do
   ((kib > highest)) && highest=$kib
 done
 warm_peak=0
-warm_step=0
-previous=""
 after=()
 for c in "${checkpoints[@]}"; do
   read -r t kib <<<"$c"
   if ((t < warmup)); then
     ((kib > warm_peak)) && warm_peak=$kib
-    [[ -n $previous ]] && ((kib - previous > warm_step)) && warm_step=$((kib - previous))
-    previous=$kib
   else
     after+=("$kib")
   fi
 done
 ((warm_peak > 0 && ${#after[@]} > 0)) || fail "too short for checkpoints on both sides of the warm-up"
-((seconds >= 180)) || allowed_growth_kib=$((allowed_growth_kib + warm_step))
 # A short run has three checkpoints after its warm-up: all of them count.
 judged_from=$((seconds >= 180 ? ${#after[@]} * 2 / 3 : 0))
 settled=""
