@@ -1,18 +1,16 @@
 # A thin layer over CMake. `make run` and `make test` are the two set-up commands:
 # both install what is missing, configure, build and prepare Data/ first.
-BUILD ?= build
-GENERATOR := Ninja
-CTEST_JOBS ?= 2
+# The three build trees are CMake presets (CMakePresets.json): plain in build/,
+# sanitized in build-asan/, fuzz in build-fuzz/.
+BUILD := build
+SAN_BUILD := build-asan
+FUZZ_BUILD := build-fuzz
 # Where `make install` puts the game (bin/kelvidron is the launcher).
 PREFIX ?= /usr/local
-
-# The sanitized build and the fuzz targets live in folders of their own.
-SAN_BUILD ?= build-asan
-FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
-FUZZ_TEST_SECONDS ?= 30
+FUZZ_TEST_SECONDS ?= 10
 
-.PHONY: all deps configure build run test bench format clean sanitized fuzz-build fuzz soak
+.PHONY: all deps configure build run test check bench format clean sanitized fuzz-build fuzz soak
 
 all: build
 
@@ -20,29 +18,38 @@ deps:
 	@scripts/install-deps.sh
 
 configure: deps
-	@if [ ! -f $(BUILD)/CMakeCache.txt ]; then cmake -S . -B $(BUILD) -G $(GENERATOR); fi
+	@cmake --preset plain --log-level=WARNING
 
 build: configure
-	@cmake --build $(BUILD)
+	@cmake --build --preset plain
 
 run: build
 	@scripts/run-game.sh $(BUILD)
 
-# The plain suite, the same suite built with AddressSanitizer and UBSan, and every
-# fuzz target briefly on its corpus.
+# Three passes, each on its own X server: the plain build's whole suite (bar the
+# real game against damaged files); the sanitized build's tests of the code that
+# handles memory, that game-against-damaged-files test included; every fuzz target
+# for a few seconds.
 test: build sanitized fuzz-build
-	@scripts/with-display.sh ctest --test-dir $(BUILD) --output-on-failure -j $(CTEST_JOBS)
-	@scripts/with-display.sh ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(CTEST_JOBS)
+	@scripts/with-display.sh ctest --preset plain
+	@scripts/with-display.sh ctest --preset sanitized
 	@scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_TEST_SECONDS)
 
+# The quick loop after a change: builds and runs the plain build's unit and OpenGL tests.
+check:
+	@[ -f $(BUILD)/build.ninja ] || $(MAKE) --no-print-directory configure
+	@cmake --build --preset quick
+	@scripts/with-display.sh ctest --preset quick
+
 sanitized: deps
-	@if ! grep -qs '^KELVIDRON_SANITIZE:BOOL=ON' $(SAN_BUILD)/CMakeCache.txt; then \
-		cmake -S . -B $(SAN_BUILD) -G $(GENERATOR) -DKELVIDRON_SANITIZE=ON; fi
-	@cmake --build $(SAN_BUILD)
+	@cmake --preset sanitized --log-level=WARNING
+	@cmake --build --preset sanitized
 
 fuzz-build: deps
-	@if [ ! -f $(FUZZ_BUILD)/CMakeCache.txt ]; then cmake -S fuzz -B $(FUZZ_BUILD) -G $(GENERATOR) -DCMAKE_CXX_COMPILER=clang++; fi
-	@cmake --build $(FUZZ_BUILD)
+	@# A fuzz tree made before it was a configuration of the root project is made afresh.
+	@if grep -qs '^CMAKE_HOME_DIRECTORY:INTERNAL=.*/fuzz$$' $(FUZZ_BUILD)/CMakeCache.txt; then rm -rf $(FUZZ_BUILD); fi
+	@cmake --preset fuzz --log-level=WARNING
+	@cmake --build --preset fuzz
 
 # Every fuzz target for FUZZ_SECONDS, side by side.
 fuzz: fuzz-build

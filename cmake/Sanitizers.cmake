@@ -1,11 +1,14 @@
-# The sanitized build (-DKELVIDRON_SANITIZE=ON, configured by `make test` into its own
-# folder): everything built with AddressSanitizer and UndefinedBehaviorSanitizer, and
-# the first report ends the program, so that a single one fails the test run.
+# The sanitized build (-DKELVIDRON_SANITIZE=ON, the `sanitized` preset, build-asan/):
+# everything built with AddressSanitizer and UndefinedBehaviorSanitizer, and the first
+# report ends the program, so that a single one fails the test run.
 option(KELVIDRON_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 if(KELVIDRON_SANITIZE)
   add_compile_options(-fsanitize=address,undefined,float-cast-overflow
     -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined,float-cast-overflow)
+  # Asserts stay on here: this is the build that runs the tests to find faults, and
+  # the only one whose suite checks that the asserts fire (the death tests).
+  add_compile_options(-UNDEBUG)
 endif()
 
 # Compiles the sanitizers' run-time settings into an executable of the sanitized

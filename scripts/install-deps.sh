@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev libpng-dev
   libsdl2-dev libsdl2-mixer-dev libasound2-dev
   xvfb xauth x11-utils xdotool imagemagick apitrace
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev ccache
   python3
 )
 

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the game into a temporary prefix and starts the installed launcher on the
 # test run's display: the "Kelvidron" window must appear, the game must run from
-# the folder that holds Data/ and still be alive a few seconds later. Without a
+# the folder that holds Data/ and go on drawing frames. Without a
 # display, or without Data/, the launcher must say so and fail.
 set -euo pipefail
 build=$(cd "$1" && pwd)
+source "$(dirname "$0")/frames.bash"
 prefix=$(mktemp -d)
 game=
 cleanup() {
@@ -31,18 +32,12 @@ grep -qx "Icon=kelvidron" "$entry" || fail "the desktop entry names no icon"
 # Started from elsewhere, through a symbolic link, as a menu or PATH would.
 ln -s "$launcher" "$prefix/kelvidron-link"
 cd /
-"$prefix/kelvidron-link" >"$prefix/out.txt" 2>&1 &
+LD_PRELOAD=$frame_counter FRAME_COUNTER_FILE=$prefix/swaps "$prefix/kelvidron-link" >"$prefix/out.txt" 2>&1 &
 game=$!
-window=
-for _ in $(seq 1 100); do
-  window=$(xdotool search --name '^Kelvidron$' 2>/dev/null | head -1 || true)
-  [[ -n "$window" ]] && break
-  kill -0 "$game" 2>/dev/null || fail "the game ended at once: $(cat "$prefix/out.txt")"
-  sleep 0.2
-done
+# Start-up done and twenty swaps (ten frames or more) drawn.
+wait_swaps "$prefix/swaps" 20 "$game" || fail "the game did not keep running: $(cat "$prefix/out.txt")"
+window=$(xdotool search --name '^Kelvidron$' 2>/dev/null | head -1 || true)
 [[ -n "$window" ]] || fail "no window named Kelvidron appeared"
-sleep 3
-kill -0 "$game" 2>/dev/null || fail "the game did not keep running: $(cat "$prefix/out.txt")"
 [[ $(readlink "/proc/$game/cwd") == "$prefix/usr/share/kelvidron" ]] ||
   fail "the game runs in $(readlink "/proc/$game/cwd"), not in share/kelvidron"
 kill "$game"

@@ -27,10 +27,12 @@ protected:
     void SetUp() override {
         ensureGlutInit();
         createWindows();
-        pumpEventsFor(100);
+        ASSERT_TRUE(pumpEventsUntilShown(mainWindow.subWindow(0).getId()));
     }
 };
 
+// The window stands where the game asks for it, since the tests' own X server runs
+// no window manager that could place it elsewhere or frame it.
 TEST_F(Windows, StartUpLayout) {
     const GlutGeometry top = geometryOf(mainWindow.getId());
     EXPECT_EQ(top.x, 100);
@@ -75,8 +77,9 @@ TEST_F(Windows, TinyTopLevelWindowGivesAOnePixelSubWindow) {
         reshapeMain(size, size + 20);
         EXPECT_EQ(mainWindow.subWindow(0).width, 1) << size;
         EXPECT_EQ(mainWindow.subWindow(0).height, size + 10) << size;
-        pumpEventsFor(30);
-        EXPECT_GE(geometryOf(mainWindow.subWindow(0).getId()).width, 1);
+        EXPECT_TRUE(pumpEventsUntil([] {
+            return geometryOf(mainWindow.subWindow(0).getId()).width == 1;
+        })) << size;
     }
 }
 

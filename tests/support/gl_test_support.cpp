@@ -32,7 +32,8 @@ int makeTestWindow(int width, int height) {
 }
 
 bool pumpEventsUntil(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    // Only a guard against a hang: on a loaded machine events may take long to come.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (std::chrono::steady_clock::now() < deadline) {
         glutMainLoopEvent();
         if (done())
@@ -42,13 +43,18 @@ bool pumpEventsUntil(const std::function<bool()>& done) {
     return done();
 }
 
-void pumpEventsFor(int milliseconds) {
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        glutMainLoopEvent();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+bool pumpEventsUntilShown(int glutWindowId) {
+    const int previous = glutGetWindow();
+    glutSetWindow(glutWindowId);
+    Display* display = glXGetCurrentDisplay();
+    const GLXDrawable window = glXGetCurrentDrawable();
+    if (previous)
+        glutSetWindow(previous);
+    return pumpEventsUntil([&] {
+        XWindowAttributes attributes{};
+        return XGetWindowAttributes(display, window, &attributes) &&
+               attributes.map_state == IsViewable;
+    });
 }
 
 std::string windowTitleOf(int glutWindowId) {

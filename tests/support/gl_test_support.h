@@ -10,12 +10,13 @@ void ensureGlutInit();
 // A plain double-buffered, depth-buffered window whose context is current.
 int makeTestWindow(int width, int height);
 
-// Lets GLUT handle window-system events until done() holds or about two seconds
-// have passed; returns whether done() held.
+// Lets GLUT handle window-system events until done() holds (or a minute has passed,
+// against a hang); returns whether done() held.
 bool pumpEventsUntil(const std::function<bool()>& done);
 
-// Lets GLUT handle the events that arrive within the given time.
-void pumpEventsFor(int milliseconds);
+// Lets GLUT handle events until the X server shows the window (mapped, and its
+// parents too).
+bool pumpEventsUntilShown(int glutWindowId);
 
 // The title the X server holds for a GLUT window.
 std::string windowTitleOf(int glutWindowId);

@@ -108,6 +108,9 @@ TEST(Vec3, IndexAndWithW) {
     EXPECT_EQ(w.w, 0.0f);
 }
 
+#if defined(NDEBUG) && defined(__SANITIZE_ADDRESS__)
+#error "the sanitized build keeps its asserts, so that it runs the death test below"
+#endif
 #ifdef NDEBUG
 TEST(Vec3, IndexOutsideTheVectorReadsZero) {
     const Vec3 v(7, 8, 9);

@@ -4,6 +4,7 @@
 #include "app/window_record.h"
 
 #include <GL/freeglut.h>
+#include <GL/glx.h>
 
 #include <algorithm>
 #include <chrono>
@@ -27,16 +28,30 @@ RgbImage grabWindow(int glutWindowId) {
     return image;
 }
 
+namespace {
+
+// The X server shows the GLUT window: mapped, with its parents.
+bool shown(int glutWindowId) {
+    glutSetWindow(glutWindowId);
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(glXGetCurrentDisplay(), glXGetCurrentDrawable(), &attributes) &&
+           attributes.map_state == IsViewable;
+}
+
+} // namespace
+
 void settleGameWindows(int width, int height) {
     glutSetWindow(mainWindow.getId());
     glutReshapeWindow(width, height);
-    // A few rounds even when the size is right at once: the first map and
-    // configure events of a new window come in several batches.
-    for (int round = 0; round < 400; ++round) {
+    // Until both windows are shown at their sizes: the first map and configure
+    // events of a new window come in several batches. The deadline only ends a hang.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline) {
         glutMainLoopEvent();
         const WindowRecord& sub = mainWindow.subWindow(0);
-        if (round > 20 && mainWindow.width == width && mainWindow.height == height &&
-            sub.width == std::max(width - 10, 1) && sub.height == std::max(height - 10, 1))
+        if (mainWindow.width == width && mainWindow.height == height &&
+            sub.width == std::max(width - 10, 1) && sub.height == std::max(height - 10, 1) &&
+            shown(mainWindow.getId()) && shown(sub.getId()))
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }

@@ -1,0 +1,21 @@
+# Frame counting for the scripts that run the real game (sourced, not a test; $build
+# must be set). Start the game as `LD_PRELOAD=$frame_counter FRAME_COUNTER_FILE=FILE
+# COMMAND`; `swaps FILE` is then the number of buffer swaps it has made (every
+# frame swaps the sub-window and the top-level window), and `wait_swaps FILE N PID`
+# waits until it reaches N, failing if the game ends first.
+frame_counter="$build/tests/libframe_counter.so"
+[[ -f $frame_counter ]] || { echo "FAIL: no $frame_counter in the build" >&2; exit 1; }
+swaps() {
+  local n=""
+  [[ -f $1 ]] && n=$(tr -d ' \n' <"$1")
+  echo "${n:-0}"
+}
+wait_swaps() {
+  local file=$1 wanted=$2 pid=$3 polls=0
+  # The poll limit is a safety net against a hang only (ten minutes).
+  while (($(swaps "$file") < wanted)); do
+    kill -0 "$pid" 2>/dev/null || return 1
+    ((++polls < 12000)) || return 1
+    sleep 0.05
+  done
+}
