@@ -251,10 +251,21 @@ TEST_F(Gamepads, APadActsAsItsKeyAndBothTogetherAsOne) {
 // SDL would otherwise catch Ctrl-C and SIGTERM and wait for an event loop the game
 // does not run.
 TEST_F(Gamepads, CtrlCAndTerminateStillEndTheGame) {
-    for (int sig : {SIGINT, SIGTERM}) {
+    // Started again from default dispositions: a shell may have handed the test
+    // SIGINT ignored (a background job), which is not SDL's doing.
+    closeGamepads();
+    struct sigaction before[2] {};
+    const int sigs[2] = {SIGINT, SIGTERM};
+    for (int i = 0; i < 2; ++i) {
+        sigaction(sigs[i], nullptr, &before[i]);
+        signal(sigs[i], SIG_DFL);
+    }
+    ASSERT_TRUE(openGamepads()) << SDL_GetError();
+    for (int i = 0; i < 2; ++i) {
         struct sigaction action {};
-        sigaction(sig, nullptr, &action);
-        EXPECT_EQ(action.sa_handler, SIG_DFL) << sig;
+        sigaction(sigs[i], nullptr, &action);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << sigs[i];
+        sigaction(sigs[i], &before[i], nullptr);
     }
 }
 
