@@ -254,7 +254,7 @@ TEST_F(Gamepads, CtrlCAndTerminateStillEndTheGame) {
     // Started again from default dispositions: a shell may have handed the test
     // SIGINT ignored (a background job), which is not SDL's doing.
     closeGamepads();
-    struct sigaction before[2] {};
+    struct sigaction before[2]{};
     const int sigs[2] = {SIGINT, SIGTERM};
     for (int i = 0; i < 2; ++i) {
         sigaction(sigs[i], nullptr, &before[i]);
