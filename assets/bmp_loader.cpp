@@ -2,7 +2,7 @@
 #include "assets/bmp_loader.h"
 
 #include "assets/bmp_reader.h"
-#include "assets/texture_slots.h"
+#include "assets/textures.h"
 
 #include <GL/glu.h>
 

@@ -4,10 +4,9 @@
 
 #include "world/celestial_body.h"
 #include "world/collision.h"
-#include "world/explosion_pool.h"
+#include "world/entity_list.h"
 #include "world/out_of_memory.h"
 #include "world/projectile.h"
-#include "world/projectile_pool.h"
 #include "world/ship.h"
 #include "world/step_events.h"
 #include "world/world.h"
