@@ -13,6 +13,7 @@
 void loadBmpTexture(const char* path, int slot, int format, int filter) {
     assert(slot >= 0 && slot < TEXTURE_SLOT_COUNT && "texture slot must be 0..10");
     BmpImage* record = static_cast<BmpImage*>(std::malloc(sizeof(BmpImage)));
+    // No room for the record ends the program, as an unreadable BMP does.
     if (!record) {
         std::printf("Error allocating space for image");
         std::exit(1);

@@ -30,6 +30,7 @@ OrientedBox* placeShots(float step) {
         delete[] placedShotBoxes;
         placedShotCapacity = count + count / 2;
         placedShotBoxes = new (std::nothrow) OrientedBox[placedShotCapacity];
+        // Without room for the boxes no contact can be tested: the program ends.
         if (!placedShotBoxes)
             outOfMemory("room for the shots' contact boxes");
     }

@@ -15,6 +15,7 @@ EntityList* entityListCreate(int elementSize, int initialCapacity) {
     assert(elementSize > 0 && "an element needs at least one byte");
     assert(initialCapacity >= 0 && "the initial capacity cannot be negative");
     EntityList* list = static_cast<EntityList*>(std::malloc(sizeof(EntityList)));
+    // The caller decides (setUpWorld ends the program).
     if (!list)
         return nullptr;
     list->elementSize = elementSize;
@@ -40,6 +41,7 @@ void entityListAppend(EntityList* list, const void* element) {
     if (list->count == list->capacity) {
         const int grown = list->capacity + list->growBy;
         void* data = std::realloc(list->data, static_cast<size_t>(grown) * list->elementSize);
+        // A list that cannot grow ends the program.
         if (!data)
             outOfMemory("room in a list of shots or explosions");
         list->data = data;
