@@ -6,7 +6,7 @@
 #include "app/gamepad_keys.h"
 #include "app/keyboard.h"
 
-#include "render/view_mode.h"
+#include "render/cameras.h"
 #include "world/celestial_body.h"
 #include "world/projectile.h"
 #include "world/ship.h"

@@ -1,7 +1,6 @@
-// The start-up sequence and one simulation step.
+// The start-up sequence.
 #include "app/game_init.h"
 
-#include "app/control_mapping.h"
 #include "app/game_loop.h"
 #include "app/windows.h"
 #include "assets/textures.h"
@@ -9,11 +8,8 @@
 #include "render/lighting.h"
 #include "render/models.h"
 #include "render/planet_textures.h"
-#include "sound/sound_player.h"
 #include "world/contact_rules.h"
-#include "world/step_events.h"
 #include "world/world.h"
-#include "world/world_update.h"
 
 // Every OpenGL object must be made in the sub-window's context, which exists only
 // once the windows do; the world comes last because it takes the textures and the
@@ -32,13 +28,4 @@ void initGame() {
     fillPlanetTextures();
     setUpWorld();
     stepAccumulator = 0.0f;
-}
-
-void simulationStep() {
-    clearStepEvents();
-    mapControls();
-    resolveCollisions(STEP_MS);
-    updateWorld(STEP_MS);
-    // Silent until main has started the sound.
-    hearStep(stepEvents, gameRunning);
 }

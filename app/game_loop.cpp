@@ -1,16 +1,28 @@
-// The idle callback and the step accumulator.
+// One simulation step, the idle callback and the step accumulator.
 #include "app/game_loop.h"
 
-#include "app/game_init.h"
+#include "app/control_mapping.h"
 #include "app/gamepad_keys.h"
 #include "app/platform_tick.h"
 #include "app/window_record.h"
+#include "sound/sound_player.h"
+#include "world/contact_rules.h"
+#include "world/step_events.h"
 
 #include <GL/freeglut.h>
 
 uint32_t lastTick = 0;
 float stepAccumulator = 0.0f;
 uint64_t stepsRun = 0;
+
+void simulationStep() {
+    clearStepEvents();
+    mapControls();
+    resolveCollisions(STEP_MS);
+    updateWorld(STEP_MS);
+    // Silent until main has started the sound.
+    hearStep(stepEvents, gameRunning);
+}
 
 float elapsedMillis() {
     const uint32_t now = GetTickCount();

@@ -1,4 +1,4 @@
-// The fixed-step loop: wall time accumulates in milliseconds and the simulation
+// The fixed-step loop and the step it runs: wall time accumulates in milliseconds and the simulation
 // advances in whole steps of STEP_MS, independent of the frame rate.
 #pragma once
 
@@ -15,6 +15,10 @@ extern uint32_t lastTick;
 extern float stepAccumulator;
 // Simulation steps run since start-up (for tools and tests that count them).
 extern uint64_t stepsRun;
+
+// One simulation step: keys and steering, contacts, movement, then what the step
+// made heard.
+void simulationStep();
 
 // Milliseconds since the last sample, in unsigned 32-bit arithmetic so that a
 // wrapped tick counter still gives the small positive difference.

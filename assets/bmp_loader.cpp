@@ -2,7 +2,7 @@
 #include "assets/bmp_loader.h"
 
 #include "assets/bmp_reader.h"
-#include "assets/texture_slots.h"
+#include "assets/textures.h"
 
 #include <GL/glu.h>
 
@@ -13,6 +13,7 @@
 void loadBmpTexture(const char* path, int slot, int format, int filter) {
     assert(slot >= 0 && slot < TEXTURE_SLOT_COUNT && "texture slot must be 0..10");
     BmpImage* record = static_cast<BmpImage*>(std::malloc(sizeof(BmpImage)));
+    // No room for the record ends the program, as an unreadable BMP does.
     if (!record) {
         std::printf("Error allocating space for image");
         std::exit(1);

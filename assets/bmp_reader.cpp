@@ -101,6 +101,7 @@ int readBmp(FILE* file, const char* path, BmpImage* image) {
     std::fseek(file, BMP_PIXEL_DATA_OFFSET, SEEK_SET);
 
     image->pixels = static_cast<unsigned char*>(std::malloc(size));
+    // No room for the pixels fails the file like any other fault of it.
     if (!image->pixels) {
         std::printf("Error allocating memory for color-corrected image data");
         return 0;

@@ -4,12 +4,13 @@
 
 #include "assets/bmp_loader.h"
 #include "assets/relief.h"
-#include "assets/texture_slots.h"
 #include "assets/tga_loader.h"
 
 #include <GL/gl.h>
 
 #include <cstdlib>
+
+unsigned int textureNames[TEXTURE_SLOT_COUNT];
 
 namespace {
 

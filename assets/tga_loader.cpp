@@ -1,7 +1,7 @@
 // Uploading TGA images as mip-mapped textures into the game's texture slots.
 #include "assets/tga_loader.h"
 
-#include "assets/texture_slots.h"
+#include "assets/textures.h"
 
 #include <GL/glu.h>
 

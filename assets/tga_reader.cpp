@@ -58,6 +58,7 @@ bool readOpenTga(FILE* file, const char* path, TgaImage* image) {
     std::printf("texture height %d\n", static_cast<int>(image->height));
     std::printf("bytes per pixel %d\n", bytesPerPixel);
 
+    // No room for the pixels fails the file like short pixel data.
     if (pixelDataFits(file, size))
         image->pixels = static_cast<unsigned char*>(std::malloc(size));
     if (!image->pixels || std::fread(image->pixels, 1, size, file) != size) {

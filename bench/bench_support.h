@@ -2,9 +2,7 @@
 // started game whose frames a benchmark draws itself.
 #pragma once
 
-#include "app/game_init.h"
 #include "app/game_loop.h"
-#include "app/window_record.h"
 #include "frame_grab.h"
 
 #include <GL/freeglut.h>
@@ -40,10 +38,6 @@ private:
 inline void startGameForBenchmark(int* argc, char** argv) {
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-    {
-        QuietStdout quiet;
-        initGame();
-    }
-    mainWindow.setIdleFunc(nullptr);
-    settleGameWindows(1039, 522);
+    QuietStdout quiet;
+    startGameWithoutIdle(1039, 522);
 }

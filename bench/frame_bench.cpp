@@ -14,10 +14,9 @@
 #include "render/relief_culling.h"
 #include "render/sky_box.h"
 #include "world/celestial_body.h"
-#include "world/explosion_pool.h"
+#include "world/entity_list.h"
 #include "world/particle_system.h"
 #include "world/projectile.h"
-#include "world/projectile_pool.h"
 #include "world/ship.h"
 #include "world/world.h"
 

@@ -3,7 +3,6 @@
 // frame (the tilting model is the largest).
 #include "render/lighting.h"
 #include "render/model_data.h"
-#include "render/model_handle.h"
 #include "render/model_lists.h"
 #include "render/models.h"
 #include "world/world.h"

@@ -4,7 +4,6 @@
 #include "assets/bmp_loader.h"
 #include "assets/bmp_reader.h"
 #include "assets/relief.h"
-#include "assets/texture_slots.h"
 #include "assets/textures.h"
 #include "assets/tga_loader.h"
 #include "bench_support.h"

@@ -2,7 +2,7 @@
 // in, the two players' seats, and the mapping of sticks, triggers and buttons.
 #include "input/gamepads.h"
 
-#include <SDL2/SDL.h>
+#include <SDL.h>
 
 #include <vector>
 

@@ -7,6 +7,7 @@
 
 #include <GL/glu.h>
 
+int viewMode = 0;
 CameraOffsetOperation viewModeTable[VIEW_MODE_COUNT];
 ProjectionOperation projectionTable[1];
 ShipViewOperation shipViewTable[1];

@@ -2,13 +2,14 @@
 // ship or 12 units behind it) and the view from a ship, each selected from a table.
 #pragma once
 
-#include "render/view_mode.h"
-
 using ProjectionOperation = void (*)(float aspect);
 using CameraOffsetOperation = void (*)();
 using ShipViewOperation = void (*)(int player);
 
 constexpr int VIEW_MODE_COUNT = 2;
+// The camera offset both views use, an index into viewModeTable: 0 looks out of the
+// ship, 1 from behind it. Switched by the keys.
+extern int viewMode;
 
 extern CameraOffsetOperation viewModeTable[VIEW_MODE_COUNT];
 extern ProjectionOperation projectionTable[1];

@@ -3,7 +3,7 @@
 // at the other ship.
 #include "render/instruments.h"
 
-#include "assets/texture_slots.h"
+#include "assets/textures.h"
 #include "math/mat4.h"
 #include "render/cameras.h"
 #include "render/lighting.h"

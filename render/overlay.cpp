@@ -2,7 +2,7 @@
 // crosshair.
 #include "render/overlay.h"
 
-#include "assets/texture_slots.h"
+#include "assets/textures.h"
 #include "render/instruments.h"
 #include "render/models.h"
 #include "world/contact_rules.h"

@@ -1,7 +1,7 @@
 // Drawing an explosion: blended, coloured points; a finished one leaves the list.
 #include "world/particle_system.h"
 
-#include "world/explosion_pool.h"
+#include "world/entity_list.h"
 
 #include <GL/gl.h>
 

@@ -1,7 +1,7 @@
 // The planets' texture slots, in the order of the world's planet table.
 #include "render/planet_textures.h"
 
-#include "assets/texture_slots.h"
+#include "assets/textures.h"
 #include "world/world.h"
 
 namespace {

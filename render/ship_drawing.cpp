@@ -2,7 +2,7 @@
 #include "world/ship.h"
 
 #include "render/lighting.h"
-#include "render/model_handle.h"
+#include "render/models.h"
 
 #include <GL/gl.h>
 

@@ -1,7 +1,7 @@
 // The star box around the arena.
 #include "render/sky_box.h"
 
-#include "assets/texture_slots.h"
+#include "assets/textures.h"
 
 #include <GL/gl.h>
 

@@ -106,14 +106,14 @@ def self_test():
         "assets/tga_reader.cpp": '#include "math/vec3.h"\n#include <cstdio>\n',
         "render/ship_drawing.cpp": '#include "world/body.h"\n#include "assets/tga_reader.h"\n'
                                    "#include <GL/gl.h>\n",
-        "sound/mixer.cpp": '#include "world/body.h"\n#include <SDL2/SDL.h>\n',
+        "sound/mixer.cpp": '#include "world/body.h"\n#include <SDL.h>\n',
         "app/main.cpp": '#include "render/ship_drawing.h"\n#include "sound/mixer.h"\n',
         "tests/unit/body_test.cpp": '#include "app/main.h"\n#include "world_fixture.h"\n',
         "build-x/CMakeCache.txt": "",
         "build-x/generated/model_data.cpp": '#include "app/main.h"\n',
     }
     planted = {
-        "world/world.cpp": '#include "render/model_handle.h"\n',
+        "world/world.cpp": '#include "render/models.h"\n',
         "world/collision.cpp": "#include <GL/gl.h>\n",
         "math/frame.h": '#include "world/body.h"\n',
         "assets/textures.cpp": '#include "world/world.h"\n',

@@ -3,6 +3,7 @@
 #include "sound/sound_player.h"
 
 #include "sound/sound_bank.h"
+#include "world/out_of_memory.h"
 #include "world/ship.h"
 #include "world/step_events.h"
 #include "world/world.h"
@@ -16,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
+#include <new>
 
 namespace {
 
@@ -112,8 +114,12 @@ bool startSound() {
         return false;
     }
     if (!bank) {
-        bank = new Bank{makeShotSound(SHOT_SEED), makeHitSound(HIT_SEED),
-                        makeExplosionSound(EXPLOSION_SEED), makeEngineLoop(ENGINE_SEED)};
+        bank = new (std::nothrow)
+            Bank{makeShotSound(SHOT_SEED), makeHitSound(HIT_SEED),
+                 makeExplosionSound(EXPLOSION_SEED), makeEngineLoop(ENGINE_SEED)};
+        // Sounds that cannot be kept end the program, as a shot that cannot be made does.
+        if (!bank)
+            outOfMemory("the sounds");
         static bool registered = false;
         if (!registered)
             std::atexit(stopSound);

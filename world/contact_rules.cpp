@@ -4,10 +4,9 @@
 
 #include "world/celestial_body.h"
 #include "world/collision.h"
-#include "world/explosion_pool.h"
+#include "world/entity_list.h"
 #include "world/out_of_memory.h"
 #include "world/projectile.h"
-#include "world/projectile_pool.h"
 #include "world/ship.h"
 #include "world/step_events.h"
 #include "world/world.h"
@@ -31,6 +30,7 @@ OrientedBox* placeShots(float step) {
         delete[] placedShotBoxes;
         placedShotCapacity = count + count / 2;
         placedShotBoxes = new (std::nothrow) OrientedBox[placedShotCapacity];
+        // Without room for the boxes no contact can be tested: the program ends.
         if (!placedShotBoxes)
             outOfMemory("room for the shots' contact boxes");
     }

@@ -1,8 +1,17 @@
-// EntityList: a growable array of fixed-size elements (here object pointers) that
-// grows by its initial capacity, never by a factor, and never shrinks.
+// The pooled lists: EntityList, a growable array of object pointers that grows by its
+// initial capacity and never shrinks; the pool pattern over two such lists, where
+// objects move between a live list and a spare one instead of being freed; and the
+// game's two pools, of shots and of explosions (the lists themselves are the world's,
+// world/world.h).
 #pragma once
 
+#include "math/vec3.h"
+
 #include <cstring>
+
+class ParticleSystem;
+class Projectile;
+class Ship;
 
 struct EntityList {
     // Storage for at least capacity elements.
@@ -45,3 +54,25 @@ template <typename T> void entityListAppendPointer(EntityList* list, T* object) 
     void* p = object;
     entityListAppend(list, &p);
 }
+
+// The pool pattern: the most recently retired object is the next one reused.
+// Removes and returns the last object of the pool, or nullptr when it is empty.
+void* takeFromPool(EntityList* pool);
+// Moves object from the live list to the end of the pool, keeping the order of the
+// rest of the live list. An object that is not live is left alone: putting it in the
+// pool a second time would later hand one object out for two uses.
+void retireToPool(void* object, EntityList* live, EntityList* pool);
+
+// Shots: spareProjectiles holds the retired ones, projectiles the live ones.
+// Reuses the most recently retired shot (or makes one), launches it from the ship
+// with the template of that kind, and appends it to the live shots.
+Projectile* fireProjectile(int kind, Ship* firingShip);
+// Takes a live shot out of play into the spare pool.
+void retireProjectile(Projectile* shot);
+
+// Explosions: spareExplosions holds the finished systems, explosions the burning ones.
+// Restarts the most recently retired system at position (or makes one) and appends
+// it to the burning explosions.
+void spawnExplosion(Vec3 position);
+// Takes a finished system out of the burning explosions into the spare pool.
+void retireExplosion(ParticleSystem* system);

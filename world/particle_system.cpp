@@ -31,6 +31,7 @@ ParticleSystem::ParticleSystem(const Vec3& originIn)
     : particleCount(PARTICLE_COUNT), origin(originIn), particles(nullptr),
       liveCount(PARTICLE_COUNT) {
     particles = new (std::nothrow) Particle[PARTICLE_COUNT];
+    // An explosion without its particles ends the program, as a shot that cannot be made does.
     if (!particles)
         outOfMemory("an explosion");
     for (int i = 0; i < particleCount; ++i) {

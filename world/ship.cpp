@@ -1,7 +1,7 @@
 // Ship flight: steering with firing, the speed cap and the alive test.
 #include "world/ship.h"
 
-#include "world/projectile_pool.h"
+#include "world/entity_list.h"
 #include "world/step_events.h"
 
 Ship::Ship(int healthIn, int thrustIn, int massIn, int turnRateIn, double maxSpeedIn,

@@ -43,6 +43,7 @@ const PlanetRow PLANETS[MAX_CELESTIAL_BODIES] = {
     {-50, 10, -40, 4.3f, 0.006000000052154064, false, 0.0, 2},
 };
 
+// An object of the initial scene that cannot be made ends the program, as a shot does.
 template <typename T> T* made(T* object, const char* what) {
     if (!object)
         outOfMemory(what);

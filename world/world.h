@@ -7,7 +7,7 @@
 class CelestialBody;
 class Ship;
 class Projectile;
-// Defined with the drawing code in render/model_handle.h; the world only passes
+// Defined with the models in render/models.h; the world only passes
 // handles on to the ships.
 struct ModelHandle;
 

@@ -2,9 +2,9 @@
 #include "world/world_update.h"
 
 #include "world/celestial_body.h"
+#include "world/entity_list.h"
 #include "world/particle_system.h"
 #include "world/projectile.h"
-#include "world/projectile_pool.h"
 #include "world/ship.h"
 #include "world/world.h"
 

@@ -2,7 +2,7 @@
 // reach OpenGL, damaged headers and the exit status of a failed load.
 #include "assets/bmp_loader.h"
 #include "assets/bmp_reader.h"
-#include "assets/texture_slots.h"
+#include "assets/textures.h"
 #include "support/loader_fixture.h"
 #include "support/sanitizer_build.h"
 

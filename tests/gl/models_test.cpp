@@ -3,7 +3,6 @@
 // as solid, and a cockpit that frames the overlay's view without covering it.
 #include "render/lighting.h"
 #include "render/model_data.h"
-#include "render/model_handle.h"
 #include "render/models.h"
 #include "support/gl_feedback.h"
 #include "support/gl_test_support.h"

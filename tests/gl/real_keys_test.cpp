@@ -7,7 +7,7 @@
 #include "app/platform_tick.h"
 #include "app/window_record.h"
 #include "frame_grab.h"
-#include "render/view_mode.h"
+#include "render/cameras.h"
 #include "support/game_frame.h"
 #include "support/gl_test_support.h"
 #include "world/entity_list.h"

@@ -2,7 +2,6 @@
 // relief lists, the start-up printout, and how the planets and the globe look
 // when drawn.
 #include "assets/relief.h"
-#include "assets/texture_slots.h"
 #include "assets/textures.h"
 #include "assets/tga_loader.h"
 #include "render/sphere_drawing.h"

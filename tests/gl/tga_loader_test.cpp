@@ -1,7 +1,7 @@
 // The TGA loader against files written by ImageMagick: messages, the row
 // reversal and byte swap that reach OpenGL, rejected kinds of file, and the
 // pixel blocks the records own.
-#include "assets/texture_slots.h"
+#include "assets/textures.h"
 #include "assets/tga_loader.h"
 #include "support/loader_fixture.h"
 

@@ -1,9 +1,6 @@
 // Starting the game inside a test process and comparing its frames.
 #include "support/game_frame.h"
 
-#include "app/game_init.h"
-#include "app/game_loop.h"
-#include "app/window_record.h"
 #include "frame_grab.h"
 #include "support/gl_test_support.h"
 
@@ -11,9 +8,7 @@
 
 void startGameForTest(int width, int height) {
     ensureGlutInit();
-    initGame();
-    mainWindow.setIdleFunc(nullptr);
-    settleGameWindows(width, height);
+    startGameWithoutIdle(width, height);
 }
 
 Rgb pixelAt(const RgbImage& image, int x, int y) {

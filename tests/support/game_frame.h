@@ -3,8 +3,8 @@
 
 #include "png_writer.h"
 
-// Runs the game's start-up (windows, textures, models, world) with the idle callback
-// off, so that the test alone decides when steps run and frames are drawn.
+// The game started in its windows with the idle callback off (startGameWithoutIdle),
+// once GLUT is initialised for the test process.
 void startGameForTest(int width = 1039, int height = 522);
 
 // One pixel of a picture, as 0..255 channels.

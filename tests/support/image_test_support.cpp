@@ -8,13 +8,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <unistd.h>
 
 std::string freshTestFolder() {
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    const std::string folder =
-        std::string("/tmp/kelvidron-") + test->test_suite_name() + "." + test->name();
+    // Named after the folder the test runs in (its build tree) as well: the same test
+    // run at once from two trees would otherwise write into the other's files. A death
+    // test's child runs in the same folder, so it finds its parent's files.
+    char here[4096] = {};
+    if (!getcwd(here, sizeof here))
+        here[0] = 0;
+    const std::string folder = "/tmp/kelvidron-" + std::to_string(std::hash<std::string>{}(here)) +
+                               "-" + test->test_suite_name() + "." + test->name();
     removeFolder(folder);
     EXPECT_EQ(std::system(("mkdir -p " + folder).c_str()), 0);
     return folder;

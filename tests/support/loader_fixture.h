@@ -3,7 +3,7 @@
 // the test's files.
 #pragma once
 
-#include "assets/texture_slots.h"
+#include "assets/textures.h"
 #include "support/gl_test_support.h"
 #include "support/image_test_support.h"
 

@@ -2,7 +2,7 @@
 // game controllers so that SDL gives them the common layout.
 #pragma once
 
-#include <SDL2/SDL.h>
+#include <SDL.h>
 
 class VirtualPad {
 public:

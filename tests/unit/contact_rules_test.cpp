@@ -5,8 +5,7 @@
 #include "expect_vec.h"
 
 #include "world/collision.h"
-#include "world/explosion_pool.h"
-#include "world/projectile_pool.h"
+#include "world/entity_list.h"
 #include "world/world_update.h"
 
 #include <cmath>

@@ -1,4 +1,5 @@
 // Orientation frames: the matrix handed to OpenGL, its inverse, and turning with repair.
+#include "expect_vec.h"
 #include "math/frame.h"
 
 #include <gtest/gtest.h>
@@ -6,12 +7,6 @@
 #include <cmath>
 
 namespace {
-
-void expectVec(const Vec3& v, float x, float y, float z, float tol = 1e-6f) {
-    EXPECT_NEAR(v.x, x, tol);
-    EXPECT_NEAR(v.y, y, tol);
-    EXPECT_NEAR(v.z, z, tol);
-}
 
 Mat4 multiply(const Mat4& a, const Mat4& b) {
     Mat4 r;

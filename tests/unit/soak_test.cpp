@@ -10,7 +10,7 @@
 // the drawing.
 #include "world_fixture.h"
 
-#include "world/explosion_pool.h"
+#include "world/entity_list.h"
 #include "world/world_update.h"
 
 #include <GL/freeglut.h>

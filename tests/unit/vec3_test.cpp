@@ -1,4 +1,5 @@
 // Vector arithmetic: rescaling, rotation direction, bases, products and printing.
+#include "expect_vec.h"
 #include "math/vec3.h"
 
 #include <gtest/gtest.h>
@@ -6,12 +7,6 @@
 #include <cmath>
 
 namespace {
-
-void expectVec(const Vec3& v, float x, float y, float z, float tol = 1e-6f) {
-    EXPECT_NEAR(v.x, x, tol);
-    EXPECT_NEAR(v.y, y, tol);
-    EXPECT_NEAR(v.z, z, tol);
-}
 
 TEST(Vec3, SetLengthRescalesAndLeavesZeroAlone) {
     Vec3 v(3, 0, 4);

@@ -2,11 +2,10 @@
 // their pools.
 #include "world_fixture.h"
 
-#include "assets/texture_slots.h"
+#include "assets/textures.h"
 #include "memory_exhaustion.h"
 #include "render/planet_textures.h"
-#include "world/explosion_pool.h"
-#include "world/projectile_pool.h"
+#include "world/entity_list.h"
 
 namespace {
 

@@ -5,10 +5,8 @@
 #include "key_script.h"
 #include "png_writer.h"
 
-#include "app/game_init.h"
 #include "app/game_loop.h"
 #include "app/keyboard.h"
-#include "app/window_record.h"
 #include "world/ship.h"
 #include "world/world.h"
 
@@ -129,10 +127,8 @@ int main(int argc, char** argv) {
     char* glutArgv[] = {argv[0], nullptr};
     glutInit(&glutArgc, glutArgv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-    initGame();
     // The capture drives the steps itself; the idle callback would add real time.
-    mainWindow.setIdleFunc(nullptr);
-    settleGameWindows(options.width, options.height);
+    startGameWithoutIdle(options.width, options.height);
 
     size_t next = 0;
     for (int step = 0; step < steps && gameRunning; ++step) {

@@ -1,6 +1,7 @@
 // Grabbing and composing the game's frame.
 #include "frame_grab.h"
 
+#include "app/game_init.h"
 #include "app/window_record.h"
 
 #include <GL/freeglut.h>
@@ -39,6 +40,12 @@ bool shown(int glutWindowId) {
 }
 
 } // namespace
+
+void startGameWithoutIdle(int width, int height) {
+    initGame();
+    mainWindow.setIdleFunc(nullptr);
+    settleGameWindows(width, height);
+}
 
 void settleGameWindows(int width, int height) {
     glutSetWindow(mainWindow.getId());

@@ -14,6 +14,12 @@ RgbImage grabWindow(int glutWindowId);
 // draws one frame, so that the next one is as every later frame of the game.
 void settleGameWindows(int width, int height);
 
+// The game's start-up (windows, textures, models, world) after glutInit, with the idle
+// callback off so that the caller alone decides when steps run and frames are drawn;
+// then the windows settled at that size. The capture tool, the tests and the
+// benchmarks all start the game this way.
+void startGameWithoutIdle(int width, int height);
+
 // Refreshes both windows as an idle pass does, draws them once (the top-level
 // window, then the sub-window) and returns the
 // top-level window's picture with the sub-window's placed at its stored position.

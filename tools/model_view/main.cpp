@@ -7,7 +7,6 @@
 #include "frame_grab.h"
 #include "png_writer.h"
 #include "render/lighting.h"
-#include "render/model_handle.h"
 #include "render/models.h"
 
 #include <GL/freeglut.h>
