@@ -1,12 +1,12 @@
 // Culling a relief's far faces whenever the eye is outside it.
 //
 // The relief is a closed surface (its height maps agree at the texture seam and are
-// even along the poles) around its centre. Seen from outside it, every face
-// turned away from the eye lies behind a face turned towards it, so culling the far
-// faces changes nothing. The eye can see them only from inside the relief (a cockpit
-// can sit in a mountain that reaches past the collision sphere) or where the near
-// clipping plane cuts the relief open (a ship skimming the surface). So the far faces
-// go only while no point of the near rectangle can reach the relief:
+// even along the poles) around its centre. Seen from outside it, every face turned
+// away from the eye lies behind a face turned towards it, so culling the far faces
+// takes away nothing the eye could see. It can see them only from inside the relief
+// (a cockpit can sit in a mountain that reaches past the collision sphere) or where
+// the near clipping plane cuts the relief open (a ship skimming the surface). So the
+// far faces go only while no point of the near rectangle can reach the relief:
 //
 //     eye distance from the centre > largest vertex radius * scale + near reach.
 //
