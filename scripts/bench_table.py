@@ -153,6 +153,18 @@ def build(runs):
             t.row("   " + part, t.counter(name, key), "ms", floor=floor,
                   cpu=t.counter(name, key + "_cpu"))
 
+    # A flight past each relief planet at its finest level, culled against unculled in
+    # the same run: the unculled median is the floor of both.
+    flight = "BM_FlightPastReliefs/{}/iterations:48/real_time"
+    unculled = t.counter(flight.format("unculled"), "median_ms")
+    for variant, limit, target in (("unculled", None, ""),
+                                   ("culled", 0.8, "<= 0.8 x unculled")):
+        name = flight.format(variant)
+        t.row(f"flight past the reliefs, {variant}: median frame", t.counter(name, "median_ms"),
+              "ms", floor=unculled, limit=limit, target=target, on_ratio=limit is not None,
+              cpu=cpu(name))
+        t.row("   worst frame", t.counter(name, "worst_ms"), "ms", floor=unculled)
+
     t.section("Model lists (one view, 514x512)")
     models = ("first ship", "second ship", "cockpit", "tilting model")
     for i, model in enumerate(models):

@@ -137,6 +137,22 @@ TEST(DataImages, PolesAreSinglePointsNotPinchedPatterns) {
     }
 }
 
+TEST(DataImages, HeightMapsCloseAtTheSeamAndThePoles) {
+    // A relief takes one edge of its seam from the first column and the other from the
+    // last, and every vertex of a pole from one row: where these differ it opens.
+    for (const char* name : {"Earthbump.tga", "Plutobump.tga", "Marsbump.tga", "Venusbump.tga"}) {
+        const Picture p = decode(name, true);
+        int seamSteps = 0, poleSteps = 0;
+        for (int y = 0; y < p.height; y++)
+            seamSteps += p.at(0, y, 3) != p.at(p.width - 1, y, 3);
+        for (int y : {0, p.height - 1})
+            for (int x = 1; x < p.width; x++)
+                poleSteps += p.at(x, y, 3) != p.at(0, y, 3);
+        EXPECT_EQ(seamSteps, 0) << name << ": rows whose seam columns differ";
+        EXPECT_EQ(poleSteps, 0) << name << ": pole pixels off their row's height";
+    }
+}
+
 TEST(DataImages, StarFieldTilesInBothDirections) {
     const Picture stars = decode("Stars1.bmp", false);
     double usualColumns = 0, usualRows = 0;

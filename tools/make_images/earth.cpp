@@ -164,6 +164,7 @@ bool makeEarth(const std::string& folder) {
     const GradientNoise weather(CLOUD_SEED);
     const Warp winds(weather, 2.2f, stormSwirl);
     Image map(WIDTH, HEIGHT, 3), bump(WIDTH, HEIGHT, 4), clouds(WIDTH, HEIGHT, 4);
+    SphereField heights(WIDTH, HEIGHT);
     for (int y = 0; y < HEIGHT; y++) {
         const float lat = rowLatitude(y, HEIGHT);
         for (int x = 0; x < WIDTH; x++) {
@@ -186,11 +187,17 @@ bool makeEarth(const std::string& folder) {
             if (ice > 0.0f)
                 c = mix(c, scale(ICE, 1.0f + 0.05f * terrain.fbm(d * 12.0f, 3)), ice);
             map.set(x, y, c);
-            const float grey = alpha * (255.0f / (LAND_ALPHA_LOW + LAND_ALPHA_RANGE));
-            bump.set(x, y, {grey, grey, grey}, alpha);
+            heights.at(x, y) = alpha;
             clouds.set(x, y, {255, 255, 255}, 255.0f * cloudDensity(weather, winds, x, y, d, lat));
         }
     }
+    // The picture of the height map is its alpha in grey, from black to the highest land.
+    setReliefAlpha(bump, heights);
+    for (int y = 0; y < HEIGHT; y++)
+        for (int x = 0; x < WIDTH; x++) {
+            const float grey = bump.at(x, y)[3] * (255.0f / (LAND_ALPHA_LOW + LAND_ALPHA_RANGE));
+            bump.set(x, y, {grey, grey, grey}, bump.at(x, y)[3]);
+        }
     return writeTga(folder + "Earthmap.tga", map) && writeBmp(folder + "Earthmap.bmp", map) &&
            writeTga(folder + "Earthbump.tga", bump) && writeTga(folder + "Cloudmap.tga", clouds);
 }

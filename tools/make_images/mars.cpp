@@ -3,6 +3,7 @@
 // The colour is drawn on the planet; the alpha is the relief.
 #include "craters.h"
 #include "families.h"
+#include "sphere_field.h"
 
 #include <algorithm>
 #include <cmath>
@@ -88,6 +89,7 @@ bool makeMars(const std::string& folder) {
     const float low = height.quantile(0.002f), high = height.quantile(0.997f);
 
     Image image(WIDTH, HEIGHT, 4);
+    SphereField alpha(WIDTH, HEIGHT);
     for (int y = 0; y < HEIGHT; y++) {
         const float lat = rowLatitude(y, HEIGHT);
         for (int x = 0; x < WIDTH; x++) {
@@ -114,8 +116,10 @@ bool makeMars(const std::string& folder) {
                                (1.0f + std::sin(40.0f * lat + 2.0f * std::atan2(d.z, d.x)));
                 c = mix(c, scale(POLAR_ICE, troughs), clamp01(cap));
             }
-            image.set(x, y, c, ALPHA_LOW + ALPHA_RANGE * h);
+            image.set(x, y, c);
+            alpha.at(x, y) = ALPHA_LOW + ALPHA_RANGE * h;
         }
     }
+    setReliefAlpha(image, alpha);
     return writeTga(folder + "Marsbump.tga", image);
 }

@@ -5,6 +5,7 @@
 // rusty, pastel-coloured rock, so that its shading lines up with the relief.
 #include "craters.h"
 #include "families.h"
+#include "sphere_field.h"
 
 #include <cmath>
 
@@ -74,6 +75,7 @@ bool makePluto(const std::string& folder) {
             height.at(x, y) = mix(height.at(x, y), low + 0.1f * (high - low), heart.at(x, y));
 
     Image pluto(WIDTH, HEIGHT, 4), rust(WIDTH, HEIGHT, 3);
+    SphereField alpha(WIDTH, HEIGHT);
     for (int y = 0; y < HEIGHT; y++) {
         const float lat = rowLatitude(y, HEIGHT);
         for (int x = 0; x < WIDTH; x++) {
@@ -88,7 +90,8 @@ bool makePluto(const std::string& folder) {
             c = mix(c, PLUTO_DARK, dark);
             const Rgb ice = scale(PLUTO_ICE, 0.94f + 0.06f * noise.fbm(d * 14.0f, 3));
             c = mix(scale(c, shade), ice, heart.at(x, y));
-            pluto.set(x, y, c, ALPHA_LOW + ALPHA_RANGE * h);
+            pluto.set(x, y, c);
+            alpha.at(x, y) = ALPHA_LOW + ALPHA_RANGE * h;
 
             // Pastel rust: banded colours, sparse pale patina, dark cracks and grain.
             Rgb r = rustColour(noise, d);
@@ -100,5 +103,6 @@ bool makePluto(const std::string& folder) {
             rust.set(x, y, scale(r, 0.5f + 0.5f * shade));
         }
     }
+    setReliefAlpha(pluto, alpha);
     return writeTga(folder + "Plutobump.tga", pluto) && writeBmp(folder + "Pastellarust.bmp", rust);
 }

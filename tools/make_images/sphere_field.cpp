@@ -33,6 +33,10 @@ float SphereField::sampleFor(int x, int y, int fineWidth, int fineHeight) const 
     const float fx = (x + 0.5f) * width_ / fineWidth - 0.5f;
     const float fy = std::min(std::max((y + 0.5f) * height_ / fineHeight - 0.5f, 0.0f),
                               static_cast<float>(height_ - 1));
+    return bilinear(fx, fy);
+}
+
+float SphereField::bilinear(float fx, float fy) const {
     const int x0 = static_cast<int>(std::floor(fx)), y0 = static_cast<int>(fy);
     const float tx = fx - x0, ty = fy - y0;
     const int left = (x0 + width_) % width_, right = (x0 + 1) % width_;
@@ -40,6 +44,32 @@ float SphereField::sampleFor(int x, int y, int fineWidth, int fineHeight) const 
     const float top = at(left, y0) + (at(right, y0) - at(left, y0)) * tx;
     const float bottom = at(left, y1) + (at(right, y1) - at(left, y1)) * tx;
     return top + (bottom - top) * ty;
+}
+
+float SphereField::rowMean(int y) const {
+    double sum = 0.0;
+    for (int x = 0; x < width_; x++)
+        sum += at(x, y);
+    return static_cast<float>(sum / width_);
+}
+
+SphereField SphereField::reliefGrid() const {
+    SphereField grid(width_, height_);
+    for (int y = 0; y < height_; y++) {
+        if (y == 0 || y == height_ - 1) {
+            // The pole itself: the mean of the ring of pixel centres around it.
+            const float pole = rowMean(y);
+            for (int x = 0; x < width_; x++)
+                grid.at(x, y) = pole;
+            continue;
+        }
+        const float fy = static_cast<float>(y) * height_ / (height_ - 1) - 0.5f;
+        for (int x = 0; x + 1 < width_; x++)
+            grid.at(x, y) = bilinear(static_cast<float>(x) * width_ / (width_ - 1) - 0.5f, fy);
+        // Copied rather than computed, so that no rounding parts the seam's edges.
+        grid.at(width_ - 1, y) = grid.at(0, y);
+    }
+    return grid;
 }
 
 float SphereField::minimum() const { return *std::min_element(values_.begin(), values_.end()); }
@@ -64,4 +94,11 @@ float SphereField::shade(int x, int y, float steepness) const {
     // instead of fanning into a pinwheel.
     const float polar = smoothstep(1.35f, 1.55f, std::fabs(lat));
     return mix(std::max(0.0f, lit / lz), 1.0f, polar);
+}
+
+void setReliefAlpha(Image& image, const SphereField& alpha) {
+    const SphereField grid = alpha.reliefGrid();
+    for (int y = 0; y < image.height; y++)
+        for (int x = 0; x < image.width; x++)
+            image.at(x, y)[3] = toByte(grid.at(x, y));
 }

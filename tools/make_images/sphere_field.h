@@ -31,6 +31,13 @@ public:
     // read fine. Wraps in longitude.
     float sampleFor(int x, int y, int fineWidth, int fineHeight) const;
 
+    // The field resampled onto the grid a relief reads from its height map: column x
+    // at u = x / (width - 1) and row y at the latitude pi (1/2 - y / (height - 1)).
+    // The first and last columns are then one meridian, the two edges of the seam,
+    // and the first and last rows the poles, each one value along its length; so the
+    // relief closes at both.
+    SphereField reliefGrid() const;
+
     // The value below which the fraction q of all pixels lie.
     float quantile(float q) const;
     float minimum() const;
@@ -42,9 +49,18 @@ public:
     float shade(int x, int y, float steepness) const;
 
 private:
+    // Bilinear filtering at (fx, fy) in pixel units, wrapping in longitude; fy lies
+    // within the rows.
+    float bilinear(float fx, float fy) const;
+    float rowMean(int y) const;
+
     int width_;
     int height_;
     std::vector<float> values_;
     // Shared by all fields of one size.
     std::shared_ptr<const std::vector<Vec3>> directions_;
 };
+
+// Stores a height map's alpha, given at the map's pixel centres, into the image on
+// the grid of SphereField::reliefGrid.
+void setReliefAlpha(Image& image, const SphereField& alpha);

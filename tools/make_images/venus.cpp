@@ -3,6 +3,7 @@
 // the gentle relief of the hidden surface, with highland plateaus and domes.
 #include "craters.h"
 #include "families.h"
+#include "sphere_field.h"
 
 #include <cmath>
 
@@ -48,6 +49,7 @@ bool makeVenus(const std::string& folder) {
     const float low = height.quantile(0.001f), high = height.quantile(0.999f);
 
     Image image(WIDTH, HEIGHT, 4);
+    SphereField alpha(WIDTH, HEIGHT);
     for (int y = 0; y < HEIGHT; y++) {
         const float lat = rowLatitude(y, HEIGHT);
         for (int x = 0; x < WIDTH; x++) {
@@ -64,8 +66,10 @@ bool makeVenus(const std::string& folder) {
             c = mix(c, POLAR_COLLAR, smoothstep(1.1f, 1.4f, std::fabs(lat)));
             c = scale(c, 0.97f + 0.04f * noise.fbm(d * 10.0f, 2));
             const float h = clamp01((height.at(x, y) - low) / (high - low));
-            image.set(x, y, c, ALPHA_LOW + ALPHA_RANGE * h);
+            image.set(x, y, c);
+            alpha.at(x, y) = ALPHA_LOW + ALPHA_RANGE * h;
         }
     }
+    setReliefAlpha(image, alpha);
     return writeTga(folder + "Venusbump.tga", image);
 }
