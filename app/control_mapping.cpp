@@ -1,16 +1,13 @@
-// Control mapping: the recorded key states become control presses, fire requests
-// and the view mode, once per simulation step, in a fixed order of keys. A gamepad's
-// controls follow the same rules beside the keys they stand for.
+// Control mapping: the recorded key states become one step's input (channels, fire
+// requests and the view choice), once per simulation step, in a fixed order of keys.
+// A gamepad's controls follow the same rules beside the keys they stand for.
 #include "app/control_mapping.h"
 
 #include "app/gamepad_keys.h"
 #include "app/keyboard.h"
 
 #include "render/cameras.h"
-#include "world/celestial_body.h"
-#include "world/projectile.h"
-#include "world/ship.h"
-#include "world/world.h"
+#include "world/step_input.h"
 
 #include <GL/freeglut.h>
 
@@ -49,67 +46,67 @@ bool releasedPad(int player, PadControl c) {
 // step, and the channel is pressed once: a second press would ramp it twice as fast.
 bool either(bool key, bool pad) { return key || pad; }
 
-void steerEveryBody() {
-    // A shot fired below is appended after this walk, so it is not steered until
-    // the next step.
-    for (int i = 0; i < entityListCount(projectiles); ++i)
-        entityListPointerAt<Projectile>(projectiles, i)->steer();
-    for (int k = 0; k < celestialBodyCount; ++k)
-        celestialBodies[k]->steer();
-    for (int s = 0; s < shipCount; ++s)
-        ships[s]->steer();
-}
-
 } // namespace
 
-void mapControls() {
-    ControlState& one = ships[0]->controls;
-    ControlState& two = ships[1]->controls;
+StepInput readStepInput() {
+    StepInput input;
+    ShipInput& one = input.ships[0];
+    ShipInput& two = input.ships[1];
 
-    if (either(releasedKey('s'), releasedPad(0, PAD_FIRE)))
-        one.requestFire();
+    one.fire = either(releasedKey('s'), releasedPad(0, PAD_FIRE));
     if (either(heldKey('l'), heldPad(0, PAD_YAW_RIGHT)))
-        one.press(&ControlState::yawRight);
+        one.channels |= YAW_RIGHT_BIT;
     if (either(heldKey('j'), heldPad(0, PAD_YAW_LEFT)))
-        one.press(&ControlState::yawLeft);
+        one.channels |= YAW_LEFT_BIT;
     if (either(heldKey('i'), heldPad(0, PAD_PITCH_UP)))
-        one.press(&ControlState::pitchUp);
+        one.channels |= PITCH_UP_BIT;
     if (either(heldKey('k'), heldPad(0, PAD_PITCH_DOWN)))
-        one.press(&ControlState::pitchDown);
+        one.channels |= PITCH_DOWN_BIT;
     if (either(heldKey('u'), heldPad(0, PAD_ROLL_LEFT)))
-        one.press(&ControlState::rollLeft);
+        one.channels |= ROLL_LEFT_BIT;
     if (either(heldKey('o'), heldPad(0, PAD_ROLL_RIGHT)))
-        one.press(&ControlState::rollRight);
+        one.channels |= ROLL_RIGHT_BIT;
     if (either(heldKey('q'), heldPad(0, PAD_THRUST_FORWARD)))
-        one.press(&ControlState::thrustForward);
+        one.channels |= THRUST_FORWARD_BIT;
     if (either(heldKey('a'), heldPad(0, PAD_THRUST_REVERSE)))
-        one.press(&ControlState::thrustReverse);
+        one.channels |= THRUST_REVERSE_BIT;
 
     // Player 2's digits form the keypad cross: 8/5 pitch, 4/6 yaw, 7/9 roll.
     if (either(heldKey('6'), heldPad(1, PAD_YAW_RIGHT)))
-        two.press(&ControlState::yawRight);
+        two.channels |= YAW_RIGHT_BIT;
     if (either(heldKey('4'), heldPad(1, PAD_YAW_LEFT)))
-        two.press(&ControlState::yawLeft);
+        two.channels |= YAW_LEFT_BIT;
     if (either(heldKey('8'), heldPad(1, PAD_PITCH_UP)))
-        two.press(&ControlState::pitchUp);
+        two.channels |= PITCH_UP_BIT;
     if (either(heldKey('5'), heldPad(1, PAD_PITCH_DOWN)))
-        two.press(&ControlState::pitchDown);
+        two.channels |= PITCH_DOWN_BIT;
     if (either(heldKey('7'), heldPad(1, PAD_ROLL_LEFT)))
-        two.press(&ControlState::rollLeft);
+        two.channels |= ROLL_LEFT_BIT;
     if (either(heldKey('9'), heldPad(1, PAD_ROLL_RIGHT)))
-        two.press(&ControlState::rollRight);
+        two.channels |= ROLL_RIGHT_BIT;
     if (either(heldSpecial(GLUT_KEY_UP), heldPad(1, PAD_THRUST_FORWARD)))
-        two.press(&ControlState::thrustForward);
+        two.channels |= THRUST_FORWARD_BIT;
     if (either(heldSpecial(GLUT_KEY_DOWN), heldPad(1, PAD_THRUST_REVERSE)))
-        two.press(&ControlState::thrustReverse);
-    if (either(releasedSpecial(GLUT_KEY_RIGHT), releasedPad(1, PAD_FIRE)))
-        two.requestFire();
+        two.channels |= THRUST_REVERSE_BIT;
+    two.fire = either(releasedSpecial(GLUT_KEY_RIGHT), releasedPad(1, PAD_FIRE));
 
-    // 'e' is tested first, so 'e' and 'r' in one step leave the view behind the ship.
-    if (heldKey('e') && viewMode != 0)
+    // Both view keys are read, so both are consumed; 'r' is applied after 'e', so
+    // 'e' and 'r' in one step leave the view behind the ship.
+    const bool inside = heldKey('e');
+    const bool behind = heldKey('r');
+    input.view = behind ? ViewChoice::Behind : inside ? ViewChoice::Inside : ViewChoice::Keep;
+    return input;
+}
+
+void applyViewChoice(ViewChoice view) {
+    if (view == ViewChoice::Inside)
         viewMode = 0;
-    if (heldKey('r') && viewMode != 1)
+    else if (view == ViewChoice::Behind)
         viewMode = 1;
+}
 
-    steerEveryBody();
+void mapControls() {
+    const StepInput input = readStepInput();
+    applyViewChoice(input.view);
+    applyStepInput(input);
 }

@@ -1,7 +1,16 @@
-// Control mapping: the key states the keyboard callbacks record become the ships'
-// controls and the view mode.
+// Control mapping: the key and pad states the callbacks record become one step's
+// input, which then drives the ships and chooses the view.
 #pragma once
 
-// Once per step: turns the recorded keys into the ships' controls and the view mode,
-// then runs the steering step of every shot, planet and ship.
+#include "world/step_input.h"
+
+// Once per step: reads the recorded keys and pads into one step's input, consuming
+// the presses it acts on.
+StepInput readStepInput();
+
+// Sets the view mode both views use; Keep leaves it as it is.
+void applyViewChoice(ViewChoice view);
+
+// readStepInput, then the view choice, then applyStepInput: the ships' controls and
+// the steering step of every shot, planet and ship.
 void mapControls();

@@ -2,11 +2,12 @@
 // advances in whole steps of STEP_MS, independent of the frame rate.
 #pragma once
 
+#include "world/duel_step.h"    // the step's length
 #include "world/world_update.h" // gameRunning, which the loop reads
 
 #include <cstdint>
 
-constexpr float STEP_MS = 10.0f;
+constexpr float STEP_MS = DUEL_STEP_MS;
 
 // Tick of the previous clock sample; main takes the first one after start-up so
 // that loading time is never simulated.

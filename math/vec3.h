@@ -2,6 +2,8 @@
 // Components are stored as 32-bit floats; results depend on that rounding.
 #pragma once
 
+#include "math/steady_trig.h"
+
 #include <cassert>
 #include <cmath>
 #include <cstdio>
@@ -127,9 +129,11 @@ inline Vec3& Vec3::toBasis(const Vec3& a, const Vec3& b, const Vec3& c) {
 }
 
 inline Vec3& Vec3::rotate(float angleDeg, const Vec3& a) {
-    const double theta = angleDeg * DEG_TO_RAD;
-    const double c = std::cos(theta);
-    const double s = std::sin(theta);
+    // Not std::sin and std::cos: their bits depend on the CPU and the C library, and a
+    // turn must come out the same on every machine.
+    const SineCosine sc = steadySinCos(angleDeg * DEG_TO_RAD);
+    const double c = sc.cos;
+    const double s = sc.sin;
     const double t = 1.0 - c;
     const double ax = a.x, ay = a.y, az = a.z;
     // The rows of the rotation matrix are stored vectors, so each entry is rounded

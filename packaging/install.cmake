@@ -9,6 +9,8 @@ set(KELVIDRON_GAME_PROGRAM ${CMAKE_INSTALL_LIBEXECDIR}/kelvidron/kelvidron)
 install(TARGETS kelvidron RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/kelvidron)
 # The key check needs no data: players start it by name.
 install(TARGETS kelvidron-keycheck RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Replays need no data files and no window.
+install(TARGETS kelvidron-replay RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${KELVIDRON_IMAGE_FILES} DESTINATION ${KELVIDRON_DATA_FOLDER}/Data)
 
 # The launcher finds the prefix from its own place, so the installation can move.

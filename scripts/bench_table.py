@@ -115,6 +115,14 @@ def build(runs):
         t.row(what, None if ms is None else ms * 1e6, "ns", limit=limit,
               target="" if limit is None else f"< {limit:,} ns")
 
+    t.section("Duel state, 100 live shots and four explosions (CPU time)")
+    for name, what, limit in (("BM_SaveDuelState", "save", 5000),
+                              ("BM_RestoreDuelState", "restore", 5000),
+                              ("BM_DuelStateHash", "hash", None)):
+        ms = t.ms(name, cpu=True)
+        t.row(what, None if ms is None else ms * 1e6, "ns", limit=limit,
+              target="" if limit is None else f"< {limit:,} ns")
+
     t.section("Start-up")
     t.row("loadTextures (whole)", t.ms("BM_LoadTextures/min_time:3.000"), "ms")
     for resolution in (100, 200, 400):
