@@ -17,38 +17,51 @@ all: build
 deps:
 	@scripts/install-deps.sh
 
+# A tree is configured when it has none yet or the presets changed; after that
+# `cmake --build` runs CMake again by itself whenever a CMakeLists.txt changes.
+# The package check is one question to dpkg, so every build asks it.
+$(BUILD)/build.ninja: CMakePresets.json | deps
+	@cmake --preset plain --log-level=WARNING
+	@touch $@
+
 configure: deps
 	@cmake --preset plain --log-level=WARNING
 
-build: configure
+build: deps $(BUILD)/build.ninja
 	@cmake --build --preset plain
 
 run: build
 	@scripts/run-game.sh $(BUILD)
 
-# Three passes, each on its own X server: the plain build's whole suite (bar the
-# real game against damaged files); the sanitized build's tests of the code that
-# handles memory, that game-against-damaged-files test included; every fuzz target
-# for a few seconds.
+# Three passes, each on its own X server: the plain build's whole suite; the
+# sanitized build's tests of the code that handles memory, with a few of the real
+# game's start-ups against damaged files; every fuzz target for a few seconds.
 test: build sanitized fuzz-build
 	@scripts/with-display.sh ctest --preset plain
 	@scripts/with-display.sh ctest --preset sanitized
 	@scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_TEST_SECONDS)
 
 # The quick loop after a change: builds and runs the plain build's unit and OpenGL tests.
-check:
-	@[ -f $(BUILD)/build.ninja ] || $(MAKE) --no-print-directory configure
+check: $(BUILD)/build.ninja
 	@cmake --build --preset quick
 	@scripts/with-display.sh ctest --preset quick
 
-sanitized: deps
+$(SAN_BUILD)/build.ninja: CMakePresets.json | deps
 	@cmake --preset sanitized --log-level=WARNING
+	@touch $@
+
+sanitized: deps $(SAN_BUILD)/build.ninja
 	@cmake --build --preset sanitized
 
-fuzz-build: deps
-	@# A fuzz tree made before it was a configuration of the root project is made afresh.
-	@if grep -qs '^CMAKE_HOME_DIRECTORY:INTERNAL=.*/fuzz$$' $(FUZZ_BUILD)/CMakeCache.txt; then rm -rf $(FUZZ_BUILD); fi
+# A fuzz tree made before it was a configuration of the root project is made afresh.
+FUZZ_TREE_STALE := $(shell grep -qs '^CMAKE_HOME_DIRECTORY:INTERNAL=.*/fuzz$$' $(FUZZ_BUILD)/CMakeCache.txt && echo stale-fuzz-tree)
+.PHONY: stale-fuzz-tree
+$(FUZZ_BUILD)/build.ninja: CMakePresets.json $(FUZZ_TREE_STALE) | deps
+	@if [ -n "$(FUZZ_TREE_STALE)" ]; then rm -rf $(FUZZ_BUILD); fi
 	@cmake --preset fuzz --log-level=WARNING
+	@touch $@
+
+fuzz-build: deps $(FUZZ_BUILD)/build.ninja
 	@cmake --build --preset fuzz
 
 # Every fuzz target for FUZZ_SECONDS, side by side.

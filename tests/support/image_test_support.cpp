@@ -5,25 +5,56 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <unistd.h>
 
+namespace {
+
+// One folder a process, made unique, since the same test may run in another clone
+// or pass at the same moment. A death test's re-run child is told its parent's
+// folder (its test must name the same files); a forked child makes its own. The
+// folder goes when its maker ends, with whatever a failed test left in it.
+std::string processFolder;
+pid_t processFolderOwner = 0;
+bool processFolderMadeHere = false;
+
+void removeProcessFolder() {
+    if (processFolderMadeHere && processFolderOwner == getpid() &&
+        std::system(("rm -rf '" + processFolder + "'").c_str()))
+        std::fprintf(stderr, "could not remove %s\n", processFolder.c_str());
+}
+
+const std::string& ownProcessFolder() {
+    if (processFolderOwner != getpid()) {
+        const char* parents = std::getenv("KELVIDRON_TEST_FOLDER");
+        if (parents && processFolderOwner == 0) {
+            processFolder = parents;
+        } else {
+            if (!processFolderMadeHere)
+                std::atexit(removeProcessFolder);
+            processFolder = "/tmp/kelvidron-tests-XXXXXX";
+            EXPECT_NE(mkdtemp(processFolder.data()), nullptr) << processFolder;
+            setenv("KELVIDRON_TEST_FOLDER", processFolder.c_str(), 1);
+            processFolderMadeHere = true;
+        }
+        processFolderOwner = getpid();
+    }
+    return processFolder;
+}
+
+} // namespace
+
 std::string freshTestFolder() {
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    // Named after the folder the test runs in (its build tree) as well: the same test
-    // run at once from two trees would otherwise write into the other's files. A death
-    // test's child runs in the same folder, so it finds its parent's files.
-    char here[4096] = {};
-    if (!getcwd(here, sizeof here))
-        here[0] = 0;
-    const std::string folder = "/tmp/kelvidron-" + std::to_string(std::hash<std::string>{}(here)) +
-                               "-" + test->test_suite_name() + "." + test->name();
+    std::string name = std::string(test->test_suite_name()) + "." + test->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    const std::string folder = ownProcessFolder() + "/" + name;
     removeFolder(folder);
-    EXPECT_EQ(std::system(("mkdir -p " + folder).c_str()), 0);
+    EXPECT_EQ(std::system(("mkdir -p '" + folder + "'").c_str()), 0);
     return folder;
 }
 
