@@ -1,5 +1,5 @@
-// The fixed-step loop and the step it runs: wall time accumulates in milliseconds and the simulation
-// advances in whole steps of STEP_MS, independent of the frame rate.
+// The fixed-step loop and the step it runs: wall time accumulates in milliseconds and the
+// simulation advances in whole steps of STEP_MS, independent of the frame rate.
 #pragma once
 
 #include "world/duel_step.h"    // the step's length

@@ -2,7 +2,6 @@
 // hash, on a world with 100 live shots and four burning explosions.
 #include "world/duel_state.h"
 #include "world/entity_list.h"
-#include "world/entity_list.h"
 #include "world/world.h"
 
 #include <benchmark/benchmark.h>
