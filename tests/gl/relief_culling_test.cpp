@@ -153,18 +153,6 @@ const Moment MOMENTS[] = {
      {PEAK[MARS] * 4.1f + Vec3(0, 0, 1), PEAK[PLUTO] * 4.1f + Vec3(1, 0, 0)}},
 };
 
-// Puts the ship's eye (which the view from behind moves 12 units back) at `eye`,
-// looking at `target`, up as near world +y as the nose allows (-z looking down).
-void placeEye(int player, int mode, Vec3 eye, Vec3 target) {
-    Vec3 back = eye - target;
-    back.setLength(1.0f);
-    Vec3 right = cross(std::fabs(back.y) > 0.99f ? Vec3(0, 0, -1) : Vec3(0, 1, 0), back);
-    right.setLength(1.0f);
-    const Vec3 ship = mode == 1 ? eye - 12.0f * back : eye;
-    ships[player]->setPosition(ship.x, ship.y, ship.z);
-    ships[player]->setAxes(BodyAxes{right, cross(back, right), back});
-}
-
 // 2,000 random moments of kelvidron-cull-compare changed at most 4 pixels in one
 // frame, never two side by side: an edge-on face at a silhouette, or a depth tie.
 constexpr size_t MOST_PIXELS_CULLING_CHANGES = 8;

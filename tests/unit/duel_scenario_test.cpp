@@ -1,5 +1,6 @@
 // Whole games driven through the key callbacks only, one simulation step at a time:
 // a duel to the last hit, and the same key script giving the same world every time.
+#include "world/fnv_hash.h"
 #include "world_fixture.h"
 
 #include <GL/freeglut.h>
@@ -107,28 +108,8 @@ TEST_F(WorldTest, PlayerOneTurnsTowardsPlayerTwoAndFiresUntilTheTwentiethHit) {
     EXPECT_LT(shots.seen(), 60u);
 }
 
-// FNV-1a over the simulated state (values, never addresses).
-class WorldHash {
-public:
-    template <typename T> void add(const T& value) {
-        unsigned char bytes[sizeof(T)];
-        std::memcpy(bytes, &value, sizeof(T));
-        for (unsigned char b : bytes)
-            hash_ = (hash_ ^ b) * 1099511628211ull;
-    }
-    void add(const Vec3& v) {
-        add(v.x);
-        add(v.y);
-        add(v.z);
-    }
-    uint64_t value() const { return hash_; }
-
-private:
-    uint64_t hash_ = 14695981039346656037ull;
-};
-
 uint64_t hashOfWorld() {
-    WorldHash h;
+    Fnv1a h;
     for (int s = 0; s < shipCount; ++s) {
         const Ship& ship = *ships[s];
         for (const Vec3& v : {ship.position, ship.velocity, ship.right, ship.up, ship.back})

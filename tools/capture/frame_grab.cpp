@@ -3,12 +3,15 @@
 
 #include "app/game_init.h"
 #include "app/window_record.h"
+#include "world/ship.h"
+#include "world/world.h"
 
 #include <GL/freeglut.h>
 #include <GL/glx.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <thread>
 
 RgbImage grabWindow(int glutWindowId) {
@@ -95,4 +98,14 @@ RgbImage captureGameFrame() {
         }
     }
     return frame;
+}
+
+void placeEye(int player, int mode, const Vec3& eye, const Vec3& target) {
+    Vec3 back = eye - target;
+    back.setLength(1.0f);
+    Vec3 right = cross(std::fabs(back.y) > 0.99f ? Vec3(0, 0, -1) : Vec3(0, 1, 0), back);
+    right.setLength(1.0f);
+    const Vec3 ship = mode == 1 ? eye - 12.0f * back : eye;
+    ships[player]->setPosition(ship.x, ship.y, ship.z);
+    ships[player]->setAxes(BodyAxes{right, cross(back, right), back});
 }

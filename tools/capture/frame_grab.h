@@ -2,6 +2,7 @@
 // the player sees them: the grey frame of the top-level window around the views.
 #pragma once
 
+#include "math/vec3.h"
 #include "png_writer.h"
 
 // The back buffer of a GLUT window, top row first. Read it right after the window's
@@ -24,3 +25,8 @@ void startGameWithoutIdle(int width, int height);
 // window, then the sub-window) and returns the
 // top-level window's picture with the sub-window's placed at its stored position.
 RgbImage captureGameFrame();
+
+// Puts a player's eye at `eye` looking at `target`, up as near world +y as the nose
+// allows (-z when looking straight down); in view mode 1 the camera sits 12 units
+// behind the ship, so the ship goes that far ahead of the eye.
+void placeEye(int player, int mode, const Vec3& eye, const Vec3& target);

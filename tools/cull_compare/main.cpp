@@ -124,18 +124,6 @@ private:
     std::mt19937 random_;
 };
 
-// Puts the player's eye at `eye` looking at `target` (the view from behind moves the
-// eye 12 units back from the ship), up as near world +y as the nose allows.
-void placeEye(int player, const Vec3& eye, const Vec3& target) {
-    Vec3 back = eye - target;
-    back.setLength(1.0f);
-    Vec3 right = cross(std::fabs(back.y) > 0.99f ? Vec3(0, 0, -1) : Vec3(0, 1, 0), back);
-    right.setLength(1.0f);
-    const Vec3 ship = viewMode == 1 ? eye - 12.0f * back : eye;
-    ships[player]->setPosition(ship.x, ship.y, ship.z);
-    ships[player]->setAxes(BodyAxes{right, cross(back, right), back});
-}
-
 RgbImage drawViews() {
     glutSetWindow(viewWindow.subWindowId);
     displayViews();
@@ -224,7 +212,7 @@ int main(int argc, char** argv) {
         for (int p = 0; p < 2; ++p) {
             eyes[p] = random.make(kind, RELIEF_PLANETS[static_cast<int>(random.uniform(0, 4)) % 4]);
             const Vec3 centre = celestialBodies[eyes[p].planet]->getPosition();
-            placeEye(p, centre + eyes[p].eye, centre + eyes[p].target);
+            placeEye(p, viewMode, centre + eyes[p].eye, centre + eyes[p].target);
         }
         reliefCullingAllowed = false;
         const RgbImage everyFace = drawViews();
