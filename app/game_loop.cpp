@@ -6,7 +6,7 @@
 #include "app/platform_tick.h"
 #include "app/window_record.h"
 #include "sound/sound_player.h"
-#include "world/contact_rules.h"
+#include "world/duel_step.h"
 #include "world/step_events.h"
 
 #include <GL/freeglut.h>
@@ -16,10 +16,11 @@ float stepAccumulator = 0.0f;
 uint64_t stepsRun = 0;
 
 void simulationStep() {
-    clearStepEvents();
-    mapControls();
-    resolveCollisions(STEP_MS);
-    updateWorld(STEP_MS);
+    // The keys and pads become this step's input (what mapControls reads), and the
+    // duel's own step runs it, so the game and a replay step alike.
+    const StepInput input = readStepInput();
+    applyViewChoice(input.view);
+    runDuelStep(input);
     // Silent until main has started the sound.
     hearStep(stepEvents, gameRunning);
 }
