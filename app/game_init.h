@@ -3,3 +3,8 @@
 
 // The start-up sequence; every OpenGL object is made in the sub-window's context.
 void initGame();
+
+// Everything the game does before its main loop: GLUT with the program's arguments,
+// the start-up sequence, the sound and the pads, the first clock sample and the
+// first redraw. The game and the programs that play as it does call it alike.
+void openGame(int* argc, char** argv);

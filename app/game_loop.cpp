@@ -14,13 +14,17 @@
 uint32_t lastTick = 0;
 float stepAccumulator = 0.0f;
 uint64_t stepsRun = 0;
+StepInput (*stepInputSource)() = readStepInput;
+void (*stepListener)(const StepInput& input) = nullptr;
 
 void simulationStep() {
     // The keys and pads become this step's input (what mapControls reads), and the
     // duel's own step runs it, so the game and a replay step alike.
-    const StepInput input = readStepInput();
+    const StepInput input = stepInputSource();
     applyViewChoice(input.view);
     runDuelStep(input);
+    if (stepListener)
+        stepListener(input);
     // Silent until main has started the sound.
     hearStep(stepEvents, gameRunning);
 }

@@ -17,8 +17,15 @@ extern float stepAccumulator;
 // Simulation steps run since start-up (for tools and tests that count them).
 extern uint64_t stepsRun;
 
-// One simulation step: keys and steering, contacts, movement, then what the step
-// made heard.
+// Where each step's input comes from: the keys and pads (readStepInput) in the game;
+// a program beside it puts its own here (a replay's inputs, a computer pilot).
+extern StepInput (*stepInputSource)();
+// Told of every step once it has run, with its input (a recording keeps them); the
+// game sets none.
+extern void (*stepListener)(const StepInput& input);
+
+// One simulation step: its input, the view choice, contacts and movement, the
+// listener, then what the step made heard.
 void simulationStep();
 
 // Milliseconds since the last sample, in unsigned 32-bit arithmetic so that a
