@@ -52,14 +52,25 @@ bool boxesOverlap(const OrientedBox& a, const OrientedBox& b) {
     const Vec3& eB = b.halfExtents;
 
     const Vec3 T = b.centre - a.centre;
+    if (boxesFarApart(a, b))
+        return false;
     float t[3];
     float R[3][3];
     float AbsR[3][3];
 
     // A's face normals a0, a1, a2: A reaches eA[i] along its own axis. Row i of R is
-    // worked out only when axis ai is reached, so far-apart boxes cost little.
+    // worked out only when axis ai is reached, so far-apart boxes cost little. The
+    // normal along which the offset reaches furthest beyond A is tried first: it is
+    // the likeliest to separate (a stream of shots lies along their noses), and which
+    // axis separates first never changes the answer.
+    int first = 0;
     for (int i = 0; i < 3; ++i) {
         t[i] = dot(T, A[i]);
+        if (std::fabs(t[i]) - eA[i] > std::fabs(t[first]) - eA[first])
+            first = i;
+    }
+    for (int k = 0; k < 3; ++k) {
+        const int i = k == 0 ? first : (k <= first ? k - 1 : k);
         for (int j = 0; j < 3; ++j) {
             R[i][j] = dot(A[i], B[j]);
             AbsR[i][j] = std::fabs(R[i][j]);
@@ -115,6 +126,13 @@ bool boxesOverlap(const OrientedBox& a, const OrientedBox& b) {
 // the Euclidean distance to the edge (corner).
 bool boxTouchesSphere(OrientedBox box, const Vec3& centre, float radius) {
     const Vec3 d = centre - box.centre;
+    // No point of the box lies farther from its centre than the sum of its half
+    // sizes: a sphere beyond that by a margin far above the rounding of the sum below
+    // cannot touch it.
+    const Vec3& e = box.halfExtents;
+    const float reach = radius + 1.01f * (e[0] + e[1] + e[2]) + 1e-3f;
+    if (dot(d, d) > reach * reach)
+        return false;
     float sum = 0.0f;
     for (int i = 0; i < 3; ++i) {
         const float c = dot(d, box.axes[i]);

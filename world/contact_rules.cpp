@@ -5,6 +5,7 @@
 #include "world/celestial_body.h"
 #include "world/collision.h"
 #include "world/entity_list.h"
+#include "world/near_pairs.h"
 #include "world/out_of_memory.h"
 #include "world/projectile.h"
 #include "world/ship.h"
@@ -12,6 +13,7 @@
 #include "world/world.h"
 
 #include <new>
+#include <vector>
 
 int hitFlash[2];
 
@@ -45,45 +47,56 @@ void removePlaced(OrientedBox* placed, int& count, int i) {
     --count;
 }
 
-// Shots that meet burst together, with one explosion midway. After a burst the
-// same index holds the next shot, which is tested against the rest afresh.
-void shotsAgainstShots(float step) {
-    OrientedBox* placed = placeShots(step);
-    int count = entityListCount(projectiles);
-    int i = 0;
-    while (i < count) {
-        bool burst = false;
-        for (int j = i + 1; j < count; ++j) {
-            if (boxesOverlap(placed[i], placed[j])) {
-                spawnExplosion(0.5f * (placed[i].centre + placed[j].centre));
-                Projectile* first = shotAt(i);
-                Projectile* second = shotAt(j);
-                retireProjectile(first);
-                retireProjectile(second);
-                removePlaced(placed, count, j);
-                removePlaced(placed, count, i);
-                burst = true;
-                break;
-            }
-        }
-        if (!burst)
-            ++i;
+// Shots that meet burst together, with one explosion midway. Each shot in firing
+// order bursts with the first later shot it meets that is still flying; one that has
+// burst meets nothing more. Only the near pairs are tested (the rest cannot meet),
+// in the order the pairs of the list would be. The placed boxes of the burst shots
+// are then taken out, so that the list and the boxes stay index for index.
+void shotsAgainstShots(OrientedBox* placed, int& count) {
+    static std::vector<BoxPair> near;
+    static std::vector<Projectile*> shots;
+    static std::vector<char> burst;
+    findNearPairs(placed, count, near);
+    if (near.empty())
+        return;
+    shots.resize(count);
+    burst.assign(count, 0);
+    for (int i = 0; i < count; ++i)
+        shots[i] = shotAt(i);
+    bool anyBurst = false;
+    for (const BoxPair& pair : near) {
+        const int i = pair.first;
+        const int j = pair.second;
+        if (burst[i] || burst[j] || !boxesOverlap(placed[i], placed[j]))
+            continue;
+        spawnExplosion(0.5f * (placed[i].centre + placed[j].centre));
+        retireProjectile(shots[i]);
+        retireProjectile(shots[j]);
+        burst[i] = burst[j] = 1;
+        anyBurst = true;
     }
+    if (!anyBurst)
+        return;
+    int kept = 0;
+    for (int i = 0; i < count; ++i)
+        if (!burst[i])
+            placed[kept++] = placed[i];
+    count = kept;
 }
 
-// A shot that reaches a planet bursts there; the planet is not moved.
-void shotsAgainstPlanets(float step) {
+// A shot that reaches a planet bursts there; the planet is not moved. The shots keep
+// the boxes placed for the pass before: nothing has moved them since.
+void shotsAgainstPlanets(float step, OrientedBox* placed, int& count) {
     for (int k = 0; k < celestialBodyCount; ++k) {
         CelestialBody* planet = celestialBodies[k];
         const float radius = planet->getRadius();
         const Vec3 centre = planet->positionAfter(step);
         int j = 0;
-        while (j < entityListCount(projectiles)) {
-            Projectile* shot = shotAt(j);
-            const OrientedBox box = shot->worldBoxAfter(step);
-            if (boxTouchesSphere(box, centre, radius)) {
-                spawnExplosion(box.centre);
-                retireProjectile(shot);
+        while (j < count) {
+            if (boxTouchesSphere(placed[j], centre, radius)) {
+                spawnExplosion(placed[j].centre);
+                retireProjectile(shotAt(j));
+                removePlaced(placed, count, j);
             } else {
                 ++j;
             }
@@ -133,8 +146,10 @@ void shipContacts(int s, float step) {
 } // namespace
 
 void resolveCollisions(float step) {
-    shotsAgainstShots(step);
-    shotsAgainstPlanets(step);
+    OrientedBox* placed = placeShots(step);
+    int count = entityListCount(projectiles);
+    shotsAgainstShots(placed, count);
+    shotsAgainstPlanets(step, placed, count);
     for (int s = 0; s < shipCount; ++s)
         shipContacts(s, step);
 }

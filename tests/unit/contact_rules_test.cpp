@@ -156,4 +156,60 @@ TEST_F(WorldTest, TheLastHealthEndsTheGameInTheSameStep) {
     EXPECT_FALSE(gameRunning);
 }
 
+// The pass tests only the pairs its broad phase finds near. A crowd of turned
+// shots, streams along a line and one shot at no place at all must burst exactly
+// as the plain loop over every pair would have them: the same pairs, in the same
+// order, with the same explosions.
+TEST_F(WorldTest, ACrowdOfShotsBurstsAsTheLoopOverEveryPairWould) {
+    std::srand(7);
+    auto uniform = [](float lo, float hi) {
+        return lo + (hi - lo) * static_cast<float>(std::rand()) / RAND_MAX;
+    };
+    for (int i = 0; i < 160; ++i) {
+        Projectile* shot = i < 100
+                               ? placeShot(i % 2, uniform(-3, 3), uniform(57, 63), uniform(-3, 3))
+                               : placeShot(i % 2, 0.9f * (i % 30), 55, 0.37f * (i / 30));
+        shot->turnFrame(uniform(-180, 180), uniform(-180, 180), uniform(-180, 180));
+    }
+    liveShot(40)->setPosition(NAN, 60, 0);
+
+    std::vector<Projectile*> shots;
+    std::vector<OrientedBox> boxes;
+    for (int i = 0; i < entityListCount(projectiles); ++i) {
+        shots.push_back(liveShot(i));
+        boxes.push_back(liveShot(i)->worldBoxAfter(10));
+    }
+    std::vector<Projectile*> expectedSpare;
+    std::vector<Vec3> expectedBursts;
+    for (size_t i = 0; i < shots.size();) {
+        size_t j = i + 1;
+        while (j < shots.size() && !boxesOverlap(boxes[i], boxes[j]))
+            ++j;
+        if (j == shots.size()) {
+            ++i;
+            continue;
+        }
+        expectedSpare.insert(expectedSpare.end(), {shots[i], shots[j]});
+        expectedBursts.push_back(0.5f * (boxes[i].centre + boxes[j].centre));
+        for (size_t k : {j, i}) {
+            shots.erase(shots.begin() + static_cast<long>(k));
+            boxes.erase(boxes.begin() + static_cast<long>(k));
+        }
+    }
+    ASSERT_GT(expectedBursts.size(), 20u);
+
+    resolveCollisions(10);
+    ASSERT_EQ(entityListCount(spareProjectiles), static_cast<int>(expectedSpare.size()));
+    for (size_t k = 0; k < expectedSpare.size(); ++k)
+        EXPECT_EQ(spareShot(static_cast<int>(k)), expectedSpare[k]) << k;
+    ASSERT_EQ(entityListCount(explosions), static_cast<int>(expectedBursts.size()));
+    for (size_t k = 0; k < expectedBursts.size(); ++k) {
+        const Vec3 at = liveExplosion(static_cast<int>(k))->origin;
+        const Vec3& expected = expectedBursts[k];
+        for (int c = 0; c < 3; ++c)
+            EXPECT_TRUE(at[c] == expected[c] || (std::isnan(at[c]) && std::isnan(expected[c])))
+                << k;
+    }
+}
+
 } // namespace
