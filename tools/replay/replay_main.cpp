@@ -3,26 +3,19 @@
 #include "app/control_mapping.h"
 #include "app/keyboard.h"
 #include "key_script.h"
-#include "replay/replay_file.h"
+#include "replay_duel.h"
 #include "world/duel_state.h"
 #include "world/duel_step.h"
-#include "world/entity_list.h"
-#include "world/ship.h"
-#include "world/simulation_fingerprint.h"
-#include "world/world.h"
 #include "world/world_update.h"
 
 #include <GL/freeglut.h>
 
-#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 namespace {
-
-constexpr uint32_t RAND_SEED = 1;
 
 const char USAGE[] =
     "Usage: kelvidron-replay make SCRIPT FILE [--steps N]\n"
@@ -38,47 +31,6 @@ const char USAGE[] =
     "Exit status: 0 done; 1 the duel differs from the recording (the step is named);\n"
     "2 a bad file or bad arguments; 3 a replay made by a build that simulates\n"
     "differently (another simulation fingerprint).\n";
-
-// A fresh duel, and the fingerprint taken on it.
-uint64_t freshDuel(uint32_t seed) {
-    std::srand(seed);
-    gameRunning = true;
-    setUpWorld();
-    return simulationFingerprint();
-}
-
-// With no drawing, explosions would never leave their list: retire the burnt-out ones
-// as drawing does, so memory stays bounded. Only particles depend on it.
-void retireBurntOut() {
-    for (int i = entityListCount(explosions) - 1; i >= 0; --i) {
-        ParticleSystem* system = entityListPointerAt<ParticleSystem>(explosions, i);
-        if (system->liveCount <= 0)
-            retireExplosion(system);
-    }
-}
-
-DuelResult resultNow() {
-    if (gameRunning)
-        return DuelResult::Unfinished;
-    const bool oneAlive = ships[0]->health > 0;
-    const bool twoAlive = ships[1]->health > 0;
-    if (oneAlive == twoAlive)
-        return DuelResult::BothDestroyed;
-    return oneAlive ? DuelResult::PlayerOneWins : DuelResult::PlayerTwoWins;
-}
-
-const char* resultText(DuelResult r) {
-    switch (r) {
-    case DuelResult::PlayerOneWins:
-        return "player 1 wins";
-    case DuelResult::PlayerTwoWins:
-        return "player 2 wins";
-    case DuelResult::BothDestroyed:
-        return "both ships destroyed";
-    default:
-        return "unfinished";
-    }
-}
 
 void printSummary(size_t steps, DuelResult result) {
     const double seconds = static_cast<double>(steps) * DUEL_STEP_MS / 1000.0;
@@ -126,21 +78,10 @@ int make(const std::string& scriptPath, const std::string& file, long steps) {
 }
 
 int check(const std::string& file) {
-    const ReplayReading reading = readReplay(file);
-    if (!reading.error.empty()) {
-        std::fprintf(stderr, "kelvidron-replay: %s\n", reading.error.c_str());
-        return 2;
-    }
+    ReplayReading reading;
+    if (const int status = openReplayDuel(file, reading))
+        return status;
     const Replay& replay = reading.replay;
-    const uint64_t fingerprint = freshDuel(replay.randSeed);
-    if (replay.fingerprint != fingerprint) {
-        std::fprintf(stderr,
-                     "kelvidron-replay: %s: recorded by a build that simulates differently "
-                     "(fingerprint %016" PRIx64 ", this build's is %016" PRIx64
-                     "); it is not played\n",
-                     file.c_str(), replay.fingerprint, fingerprint);
-        return 3;
-    }
     size_t step = 0;
     for (const ReplayCheckpoint& checkpoint : replay.checkpoints) {
         for (; step < checkpoint.steps; ++step) {

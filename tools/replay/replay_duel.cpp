@@ -1,0 +1,70 @@
+// A replay's duel: set-up, result and the fingerprint's refusal.
+#include "replay_duel.h"
+
+#include "world/entity_list.h"
+#include "world/particle_system.h"
+#include "world/ship.h"
+#include "world/simulation_fingerprint.h"
+#include "world/world.h"
+#include "world/world_update.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+
+uint64_t freshDuel(uint32_t seed) {
+    std::srand(seed);
+    gameRunning = true;
+    setUpWorld();
+    return simulationFingerprint();
+}
+
+void retireBurntOut() {
+    for (int i = entityListCount(explosions) - 1; i >= 0; --i) {
+        ParticleSystem* system = entityListPointerAt<ParticleSystem>(explosions, i);
+        if (system->liveCount <= 0)
+            retireExplosion(system);
+    }
+}
+
+DuelResult resultNow() {
+    if (gameRunning)
+        return DuelResult::Unfinished;
+    const bool oneAlive = ships[0]->health > 0;
+    const bool twoAlive = ships[1]->health > 0;
+    if (oneAlive == twoAlive)
+        return DuelResult::BothDestroyed;
+    return oneAlive ? DuelResult::PlayerOneWins : DuelResult::PlayerTwoWins;
+}
+
+const char* resultText(DuelResult result) {
+    switch (result) {
+    case DuelResult::PlayerOneWins:
+        return "player 1 wins";
+    case DuelResult::PlayerTwoWins:
+        return "player 2 wins";
+    case DuelResult::BothDestroyed:
+        return "both ships destroyed";
+    default:
+        return "unfinished";
+    }
+}
+
+int openReplayDuel(const std::string& file, ReplayReading& reading) {
+    reading = readReplay(file);
+    if (!reading.error.empty()) {
+        std::fprintf(stderr, "kelvidron-replay: %s\n", reading.error.c_str());
+        return 2;
+    }
+    const Replay& replay = reading.replay;
+    const uint64_t fingerprint = freshDuel(replay.randSeed);
+    if (replay.fingerprint != fingerprint) {
+        std::fprintf(stderr,
+                     "kelvidron-replay: %s: recorded by a build that simulates differently "
+                     "(fingerprint %016" PRIx64 ", this build's is %016" PRIx64
+                     "); it is not played\n",
+                     file.c_str(), replay.fingerprint, fingerprint);
+        return 3;
+    }
+    return 0;
+}

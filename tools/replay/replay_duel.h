@@ -1,0 +1,26 @@
+// The duel a replay plays: a fresh one from the replay's seed, its result, and what
+// playing without drawing must do in drawing's place. Shared by the replay tool's
+// commands.
+#pragma once
+
+#include "replay/replay_file.h"
+
+#include <cstdint>
+#include <string>
+
+constexpr uint32_t RAND_SEED = 1;
+
+// A fresh duel, and the fingerprint taken on it.
+uint64_t freshDuel(uint32_t seed);
+
+// With no drawing, explosions would never leave their list: retire the burnt-out ones
+// as drawing does, so memory stays bounded. Only particles depend on it.
+void retireBurntOut();
+
+DuelResult resultNow();
+const char* resultText(DuelResult result);
+
+// Reads the replay at `file` into `reading` and sets up a fresh duel from its seed.
+// Returns 0 when it can be played; otherwise prints why and returns the exit status:
+// 2 for a bad file, 3 for a replay of a build that simulates differently.
+int openReplayDuel(const std::string& file, ReplayReading& reading);
