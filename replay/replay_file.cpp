@@ -125,6 +125,9 @@ public:
                 return fail(problem + " in the chunk at byte " + std::to_string(at));
             at += CHUNK_HEAD_BYTES + length + 4;
         }
+        // Whole chunks and no end: the recording stopped between two chunks.
+        if (!out_.replay.ended)
+            out_.incomplete = true;
         return out_;
     }
 
@@ -260,6 +263,15 @@ void ReplayWriter::addStep(const StepInput& input, uint64_t hashAfter) {
         flushInputs();
 }
 
+void ReplayWriter::addStep(const StepInput& input, uint64_t (*hashNow)()) {
+    pending_.push_back(input);
+    hashNow_ = hashNow;
+    if (pending_.size() == static_cast<size_t>(REPLAY_CHUNK_STEPS)) {
+        lastHash_ = hashNow();
+        flushInputs();
+    }
+}
+
 void ReplayWriter::flushInputs() {
     if (pending_.empty())
         return;
@@ -293,6 +305,8 @@ void ReplayWriter::writeChunk(char type, const std::vector<uint8_t>& payload) {
 }
 
 bool ReplayWriter::finish(DuelResult result) {
+    if (hashNow_ && !pending_.empty())
+        lastHash_ = hashNow_();
     flushInputs();
     std::vector<uint8_t> end;
     put(end, steps_, 4);

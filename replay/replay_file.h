@@ -59,9 +59,16 @@ public:
     bool open(const std::string& path, uint64_t fingerprint, uint32_t randSeed);
     // One step's input and the duel state's hash after that step.
     void addStep(const StepInput& input, uint64_t hashAfter);
+    // The same, with the hash asked of `hashNow` only where the file keeps one (as a
+    // chunk closes, and at the finish), so that recording costs a step little.
+    void addStep(const StepInput& input, uint64_t (*hashNow)());
     // Writes what is left and the end chunk, and closes the file; false on a failed
-    // write.
+    // write. After the second addStep, the world must still be as the last step
+    // left it.
     bool finish(DuelResult result);
+    bool isOpen() const { return file_ != nullptr; }
+    // Steps kept in the file so far (in whole chunks).
+    uint32_t stepsWritten() const { return steps_; }
     const std::string& error() const { return error_; }
 
 private:
@@ -74,4 +81,5 @@ private:
     std::vector<StepInput> pending_;
     uint32_t steps_ = 0;
     uint64_t lastHash_ = 0;
+    uint64_t (*hashNow_)() = nullptr;
 };

@@ -4,8 +4,12 @@
 #include "app/keyboard.h"
 #include "key_script.h"
 #include "replay_duel.h"
+#include "replay_live.h"
 #include "world/duel_state.h"
 #include "world/duel_step.h"
+#include "world/ship.h"
+#include "world/step_events.h"
+#include "world/world.h"
 #include "world/world_update.h"
 
 #include <GL/freeglut.h>
@@ -18,9 +22,18 @@
 namespace {
 
 const char USAGE[] =
-    "Usage: kelvidron-replay make SCRIPT FILE [--steps N]\n"
+    "Usage: kelvidron-replay record FILE [GLUT options]\n"
+    "       kelvidron-replay play FILE [GLUT options]\n"
     "       kelvidron-replay check FILE\n"
+    "       kelvidron-replay make SCRIPT FILE [--steps N]\n"
     "\n"
+    "  record the game exactly as kelvidron plays it, every step's input written to\n"
+    "         FILE as it goes: a recording that is killed keeps all but its last\n"
+    "         second. Ctrl-C or closing the window ends it with the duel so far.\n"
+    "  play   the duel of FILE again in the game's window at its recorded speed.\n"
+    "         Keys: space pauses and goes on, . steps one step while paused, - and +\n"
+    "         halve and double the speed (1/8 to 8 times), e and r switch the view\n"
+    "         as in the game (until then the players' own choices are followed).\n"
     "  make   plays a key script (lines of \"STEP KEY down|up\", as the capture tool\n"
     "         reads them) with no window and writes the duel as a replay to FILE; it\n"
     "         runs until the duel ends or N steps (default: the script's last event\n"
@@ -67,7 +80,7 @@ int make(const std::string& scriptPath, const std::string& file, long steps) {
         const StepInput input = readStepInput();
         runDuelStep(input);
         retireBurntOut();
-        writer.addStep(input, duelStateHash());
+        writer.addStep(input, duelStateHash);
     }
     if (!writer.finish(resultNow())) {
         std::fprintf(stderr, "kelvidron-replay: %s\n", writer.error().c_str());
@@ -83,6 +96,7 @@ int check(const std::string& file) {
         return status;
     const Replay& replay = reading.replay;
     size_t step = 0;
+    long shots[2] = {0, 0};
     for (const ReplayCheckpoint& checkpoint : replay.checkpoints) {
         for (; step < checkpoint.steps; ++step) {
             if (!gameRunning) {
@@ -92,6 +106,8 @@ int check(const std::string& file) {
             }
             runDuelStep(replay.inputs[step]);
             retireBurntOut();
+            for (int s = 0; s < 2; ++s)
+                shots[s] += stepEvents.shotsFired[s];
         }
         if (duelStateHash() != checkpoint.hash) {
             std::fprintf(
@@ -109,6 +125,8 @@ int check(const std::string& file) {
     if (reading.incomplete)
         std::printf("%s: incomplete after step %zu: checked up to its last whole chunk\n",
                     file.c_str(), step);
+    std::printf("shots fired: player 1 %ld, player 2 %ld; health: player 1 %d, player 2 %d\n",
+                shots[0], shots[1], ships[0]->health, ships[1]->health);
     printSummary(step, resultNow());
     return 0;
 }
@@ -119,6 +137,15 @@ int main(int argc, char** argv) {
     if (argc >= 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h"))) {
         std::fputs(USAGE, stdout);
         return 0;
+    }
+    if (argc >= 3 && (!std::strcmp(argv[1], "record") || !std::strcmp(argv[1], "play"))) {
+        // GLUT reads its own options from what follows the file.
+        const std::string file = argv[2];
+        const bool record = !std::strcmp(argv[1], "record");
+        argv[2] = argv[0];
+        int glutArgc = argc - 2;
+        return record ? recordDuel(file, &glutArgc, argv + 2)
+                      : playReplay(file, &glutArgc, argv + 2);
     }
     if (argc == 3 && !std::strcmp(argv[1], "check"))
         return check(argv[2]);
