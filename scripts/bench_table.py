@@ -123,6 +123,15 @@ def build(runs):
         t.row(what, None if ms is None else ms * 1e6, "ns", limit=limit,
               target="" if limit is None else f"< {limit:,} ns")
 
+    t.section("Replays (CPU time)")
+    t.row("check: ten minutes, both firing every tenth step (60,000 steps)",
+          t.ms("BM_CheckTenMinuteDuel/iterations:3", cpu=True), "ms", limit=1000,
+          target="< 1,000 ms")
+    record = "BM_RecordStep"
+    t.row("recording: per step on the game's thread", t.counter(record, "us_per_step"), "us",
+          limit=2, target="< 2 us")
+    t.row("recording: bytes per minute of play", t.counter(record, "bytes_per_minute"), "B")
+
     t.section("Start-up")
     t.row("loadTextures (whole)", t.ms("BM_LoadTextures/min_time:3.000"), "ms")
     for resolution in (100, 200, 400):

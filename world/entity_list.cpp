@@ -131,3 +131,11 @@ void spawnExplosion(Vec3 position) {
 }
 
 void retireExplosion(ParticleSystem* system) { retireToPool(system, explosions, spareExplosions); }
+
+void retireBurntOutExplosions() {
+    for (int i = entityListCount(explosions) - 1; i >= 0; --i) {
+        ParticleSystem* system = entityListPointerAt<ParticleSystem>(explosions, i);
+        if (system->liveCount <= 0)
+            retireExplosion(system);
+    }
+}

@@ -1,8 +1,6 @@
 // A replay's duel: set-up, result and the fingerprint's refusal.
 #include "replay_duel.h"
 
-#include "world/entity_list.h"
-#include "world/particle_system.h"
 #include "world/ship.h"
 #include "world/simulation_fingerprint.h"
 #include "world/world.h"
@@ -17,14 +15,6 @@ uint64_t freshDuel(uint32_t seed) {
     gameRunning = true;
     setUpWorld();
     return simulationFingerprint();
-}
-
-void retireBurntOut() {
-    for (int i = entityListCount(explosions) - 1; i >= 0; --i) {
-        ParticleSystem* system = entityListPointerAt<ParticleSystem>(explosions, i);
-        if (system->liveCount <= 0)
-            retireExplosion(system);
-    }
 }
 
 DuelResult resultNow() {

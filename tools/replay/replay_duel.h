@@ -13,10 +13,6 @@ constexpr uint32_t RAND_SEED = 1;
 // A fresh duel, and the fingerprint taken on it.
 uint64_t freshDuel(uint32_t seed);
 
-// With no drawing, explosions would never leave their list: retire the burnt-out ones
-// as drawing does, so memory stays bounded. Only particles depend on it.
-void retireBurntOut();
-
 DuelResult resultNow();
 const char* resultText(DuelResult result);
 

@@ -79,7 +79,7 @@ int make(const std::string& scriptPath, const std::string& file, long steps) {
             deliver(script.keys[next]);
         const StepInput input = readStepInput();
         runDuelStep(input);
-        retireBurntOut();
+        retireBurntOutExplosions();
         writer.addStep(input, duelStateHash);
     }
     if (!writer.finish(resultNow())) {
@@ -105,7 +105,7 @@ int check(const std::string& file) {
                 return 1;
             }
             runDuelStep(replay.inputs[step]);
-            retireBurntOut();
+            retireBurntOutExplosions();
             for (int s = 0; s < 2; ++s)
                 shots[s] += stepEvents.shotsFired[s];
         }
