@@ -5,8 +5,11 @@
 // the sweep may stop there for every box.
 #include "world/near_pairs.h"
 
+#include "world/collision.h"
+
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -48,13 +51,20 @@ void findNearPairs(const OrientedBox* boxes, int count, std::vector<BoxPair>& pa
     // 1.75^2 = 3.0625 lies above boxesFarApart's 3.06 by more than the rounding of
     // either side; the thousandth covers a reach of zero.
     const float reach = 1.75f * 2.0f * largestReach + 1e-3f;
-    std::sort(order.begin(), order.end(), [boxes, axis](int a, int b) {
-        return boxes[a].centre[axis] < boxes[b].centre[axis];
-    });
-    for (size_t k = 0; k < order.size(); ++k) {
-        const float at = boxes[order[k]].centre[axis];
-        for (size_t m = k + 1; m < order.size() && boxes[order[m]].centre[axis] - at <= reach; ++m)
-            pairs.push_back({std::min(order[k], order[m]), std::max(order[k], order[m])});
+    // Sorted by place on the axis, each with its own box index.
+    static std::vector<std::pair<float, int>> placed;
+    placed.clear();
+    for (int i : order)
+        placed.push_back({boxes[i].centre[axis], i});
+    std::sort(placed.begin(), placed.end());
+    for (size_t k = 0; k < placed.size(); ++k) {
+        const int a = placed[k].second;
+        for (size_t m = k + 1; m < placed.size() && placed[m].first - placed[k].first <= reach;
+             ++m) {
+            const int b = placed[m].second;
+            if (!boxesFarApart(boxes[a], boxes[b]))
+                pairs.push_back({std::min(a, b), std::max(a, b)});
+        }
     }
     for (int w : wild)
         for (int i = 0; i < count; ++i)

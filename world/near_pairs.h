@@ -11,7 +11,7 @@ struct BoxPair {
     int second;
 };
 
-// Every pair of the boxes for which boxesFarApart could be false, in the order the
+// Every pair of the boxes for which boxesFarApart is false, in the order the
 // pair loop would reach them (by first, then by second). A pair left out is one the
 // full test would call apart, so testing only these gives the same contacts as
 // testing all of them. Sorts along x and sweeps: about n log n instead of n^2 / 2.
