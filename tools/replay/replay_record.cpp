@@ -5,6 +5,7 @@
 
 #include "app/game_init.h"
 #include "app/game_loop.h"
+#include "app/platform_tick.h"
 #include "replay/replay_file.h"
 #include "world/duel_state.h"
 #include "world/simulation_fingerprint.h"
@@ -76,6 +77,8 @@ int recordDuel(const std::string& file, int* argc, char** argv) {
     std::signal(SIGINT, askToStop);
     std::signal(SIGTERM, askToStop);
     stepListener = keepStep;
+    // As the game does after its start-up: the time the fingerprint took is not played.
+    lastTick = GetTickCount();
     glutMainLoop();
     return 0;
 }
