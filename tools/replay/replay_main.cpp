@@ -4,6 +4,7 @@
 #include "app/keyboard.h"
 #include "key_script.h"
 #include "replay/replay_file.h"
+#include "standard_options.h"
 #include "world/duel_state.h"
 #include "world/duel_step.h"
 #include "world/entity_list.h"
@@ -175,10 +176,8 @@ int check(const std::string& file) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h"))) {
-        std::fputs(USAGE, stdout);
+    if (answerStandardOption(argc, argv, "kelvidron-replay", USAGE))
         return 0;
-    }
     if (argc == 3 && !std::strcmp(argv[1], "check"))
         return check(argv[2]);
     if ((argc == 4 || argc == 6) && !std::strcmp(argv[1], "make")) {
