@@ -4,6 +4,11 @@
 set(KELVIDRON_MANUAL_PAGES kelvidron kelvidron-keycheck kelvidron-replay)
 
 find_program(SCDOC scdoc REQUIRED)
+# The pages are dated by the newest changelog entry, as Debian's packages date theirs,
+# so the same source gives the same pages on any day.
+execute_process(COMMAND dpkg-parsechangelog -l ${CMAKE_CURRENT_LIST_DIR}/changelog -S Timestamp
+  OUTPUT_VARIABLE KELVIDRON_RELEASE_TIME OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/changelog)
 set(KELVIDRON_MANUAL_FOLDER ${CMAKE_BINARY_DIR}/man)
 set(KELVIDRON_MANUAL_FILES "")
 foreach(page ${KELVIDRON_MANUAL_PAGES})
@@ -13,7 +18,8 @@ foreach(page ${KELVIDRON_MANUAL_PAGES})
   set(roff ${KELVIDRON_MANUAL_FOLDER}/${page}.6)
   # The roff stays beside the compressed page, for `man -l` on the build.
   add_custom_command(OUTPUT ${roff} ${roff}.gz
-    COMMAND sh -c "\"$0\" < \"$1\" > \"$2\"" ${SCDOC} ${roff}.scd ${roff}
+    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${KELVIDRON_RELEASE_TIME}
+            sh -c "\"$0\" < \"$1\" > \"$2\"" ${SCDOC} ${roff}.scd ${roff}
     COMMAND gzip -9nkf ${roff}
     DEPENDS ${KELVIDRON_MANUAL_FOLDER}/${page}.6.scd
     COMMENT "Writing the manual page ${page}(6)"
