@@ -61,7 +61,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "players steer them with six-axis controls from one shared keyboard or\n"
     "from gamepads and fire shots. Drawn with OpenGL, in one window split into\n"
     "the two players' views. kelvidron-keycheck shows which keys the keyboard\n"
-    "delivers together.")
+    "delivers together; kelvidron-replay makes replays of duels and checks them\n"
+    "against the simulation.")
 # Installed into the staging folder through DESTDIR with the prefix /usr, so the
 # install-time prefix the desktop entry records is /usr, not the staging folder.
 set(CPACK_SET_DESTDIR ON)

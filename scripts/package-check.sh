@@ -87,6 +87,9 @@ cleanup() {
   fi
 }
 trap cleanup EXIT
+# Interrupted, it still unmounts and removes the folder (the EXIT trap runs).
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 say "package-check: Debian 12 from $mirror in $root"
 if [[ -n $given_deb ]]; then
