@@ -77,13 +77,20 @@ soak: build
 bench: build
 	@scripts/with-display.sh scripts/run-benchmarks.sh $(BUILD)
 
-.PHONY: install package
+.PHONY: install package package-check
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX) --strip
 
 # A .deb of the game for Debian 12, in the build folder.
 package: build
 	@cd $(BUILD) && cpack -G DEB
+
+# Not part of `make test`: as root and with the Debian mirror, a bare Debian 12 made
+# in a folder of build/ installs the package with apt and runs every program there,
+# the game on an X server of its own (well under a minute; the log is
+# build/package-check.log).
+package-check: build
+	@scripts/with-display.sh scripts/package-check.sh $(BUILD)
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

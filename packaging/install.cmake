@@ -1,34 +1,51 @@
-# Installation and the Debian package: the game in libexec, its Data/ in
-# share/kelvidron, the launcher bin/kelvidron that starts it from there, a desktop
-# entry and the icon. `make install PREFIX=...` and `make package` use these rules.
+# Installation and the Debian package: the programs players start by name in games/
+# (as Debian's games have them, and /usr/local/games is on Debian's PATH too), the
+# game itself in libexec, its Data/ in share/kelvidron, the launcher games/kelvidron
+# that starts it from there, the manual pages, a desktop entry, its AppStream
+# metainfo and the icon. `make install PREFIX=...` and `make package` use these rules.
 include(GNUInstallDirs)
 
+set(KELVIDRON_PROGRAM_FOLDER games)
 set(KELVIDRON_DATA_FOLDER ${CMAKE_INSTALL_DATADIR}/kelvidron)
 set(KELVIDRON_GAME_PROGRAM ${CMAKE_INSTALL_LIBEXECDIR}/kelvidron/kelvidron)
 
 install(TARGETS kelvidron RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/kelvidron)
 # The key check needs no data: players start it by name.
-install(TARGETS kelvidron-keycheck RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS kelvidron-keycheck RUNTIME DESTINATION ${KELVIDRON_PROGRAM_FOLDER})
 # Replays need no data files and no window.
-install(TARGETS kelvidron-replay RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS kelvidron-replay RUNTIME DESTINATION ${KELVIDRON_PROGRAM_FOLDER})
 install(FILES ${KELVIDRON_IMAGE_FILES} DESTINATION ${KELVIDRON_DATA_FOLDER}/Data)
 
 # The launcher finds the prefix from its own place, so the installation can move.
-file(RELATIVE_PATH BIN_TO_PREFIX /prefix/${CMAKE_INSTALL_BINDIR} /prefix)
+file(RELATIVE_PATH BIN_TO_PREFIX /prefix/${KELVIDRON_PROGRAM_FOLDER} /prefix)
 set(DATA_FOLDER ${KELVIDRON_DATA_FOLDER})
 set(GAME_PROGRAM ${KELVIDRON_GAME_PROGRAM})
 configure_file(${CMAKE_CURRENT_LIST_DIR}/kelvidron.in ${CMAKE_BINARY_DIR}/packaging/kelvidron @ONLY)
-install(PROGRAMS ${CMAKE_BINARY_DIR}/packaging/kelvidron DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(PROGRAMS ${CMAKE_BINARY_DIR}/packaging/kelvidron DESTINATION ${KELVIDRON_PROGRAM_FOLDER})
+include(${CMAKE_CURRENT_LIST_DIR}/manual_pages.cmake)
 
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/kelvidron.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
-install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/org.kelvidron.kelvidron.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# Debian's documentation folder holds the copyright and a changelog in Debian's
+# form (the package is its own upstream, so changelog.gz), compressed as Debian
+# compresses them: -n keeps the time out, so the same files give the same bytes.
+install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_CURRENT_LIST_DIR}/copyright
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/changelog.gz
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/changelog ${CMAKE_BINARY_DIR}/packaging/changelog
+  COMMAND gzip -9nf ${CMAKE_BINARY_DIR}/packaging/changelog
+  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/changelog
+  VERBATIM)
+add_custom_target(changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # The desktop entry names the launcher by its full path, which is only known when
 # installing (`cmake --install --prefix` may differ from the configured prefix).
 install(CODE "
   file(READ \"${CMAKE_CURRENT_LIST_DIR}/kelvidron.desktop.in\" entry)
-  string(REPLACE \"@LAUNCHER@\" \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/kelvidron\" entry \"\${entry}\")
+  string(REPLACE \"@LAUNCHER@\" \"\${CMAKE_INSTALL_PREFIX}/${KELVIDRON_PROGRAM_FOLDER}/kelvidron\" entry \"\${entry}\")
   file(WRITE \"${CMAKE_BINARY_DIR}/packaging/kelvidron.desktop\" \"\${entry}\")
   file(INSTALL \"${CMAKE_BINARY_DIR}/packaging/kelvidron.desktop\"
        DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications\")
@@ -44,7 +61,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "players steer them with six-axis controls from one shared keyboard or\n"
     "from gamepads and fire shots. Drawn with OpenGL, in one window split into\n"
     "the two players' views. kelvidron-keycheck shows which keys the keyboard\n"
-    "delivers together.")
+    "delivers together; kelvidron-replay makes replays of duels and checks them\n"
+    "against the simulation.")
 # Installed into the staging folder through DESTDIR with the prefix /usr, so the
 # install-time prefix the desktop entry records is /usr, not the staging folder.
 set(CPACK_SET_DESTDIR ON)

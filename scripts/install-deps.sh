@@ -11,6 +11,8 @@ packages=(
   xvfb xauth x11-utils xdotool imagemagick apitrace
   clang libclang-rt-14-dev ccache
   python3
+  scdoc # the manual pages
+  lintian appstream desktop-file-utils # the package test judges the .deb as Debian does
 )
 
 # One question to dpkg for the whole list: every `make` asks it, and it answers in a

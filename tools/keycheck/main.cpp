@@ -2,6 +2,7 @@
 // keeps the largest set of them held at once, so players can find the combinations
 // their keyboard drops. Esc or closing the window ends it; it then prints that set.
 #include "key_board.h"
+#include "standard_options.h"
 
 #include <GL/freeglut.h>
 
@@ -18,6 +19,14 @@ constexpr int KEY_LEFT[2] = {200, 340};
 constexpr int KEY_WIDTH = 120;
 constexpr int KEY_HEIGHT = 20;
 constexpr unsigned char ESCAPE = 27;
+
+const char USAGE[] =
+    "Usage: kelvidron-keycheck [GLUT options]\n"
+    "\n"
+    "Shows both players' keys in a window and lights each one while it is held; the\n"
+    "largest set held at once stays shown. A key that does not light was dropped by\n"
+    "the keyboard. Esc or closing the window ends it and prints that set. Other\n"
+    "arguments go to GLUT (-display DISPLAY, -geometry WxH+X+Y, ...).\n";
 
 KeyBoard board;
 int width = WIDTH;
@@ -137,6 +146,8 @@ void specialUp(int code, int, int) { record(true, code, false); }
 } // namespace
 
 int main(int argc, char** argv) {
+    if (answerStandardOption(argc, argv, "kelvidron-keycheck", USAGE))
+        return 0;
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA);
     glutInitWindowSize(WIDTH, HEIGHT);

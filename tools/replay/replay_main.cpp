@@ -1,10 +1,12 @@
-// kelvidron-replay: makes replays from key scripts and checks replays against the
-// simulation, with no window.
+// kelvidron-replay: records duels as the game plays them, plays them back, makes
+// replays from key scripts and checks them against the simulation.
 #include "app/control_mapping.h"
 #include "app/keyboard.h"
 #include "key_script.h"
+#include "replay/replay_file.h"
 #include "replay_duel.h"
 #include "replay_live.h"
+#include "standard_options.h"
 #include "world/duel_state.h"
 #include "world/duel_step.h"
 #include "world/ship.h"
@@ -134,10 +136,8 @@ int check(const std::string& file) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h"))) {
-        std::fputs(USAGE, stdout);
+    if (answerStandardOption(argc, argv, "kelvidron-replay", USAGE))
         return 0;
-    }
     if (argc >= 3 && (!std::strcmp(argv[1], "record") || !std::strcmp(argv[1], "play"))) {
         // GLUT reads its own options from what follows the file.
         const std::string file = argv[2];
