@@ -9,7 +9,8 @@ set(KELVIDRON_GAME_PROGRAM ${CMAKE_INSTALL_LIBEXECDIR}/kelvidron/kelvidron)
 install(TARGETS kelvidron RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/kelvidron)
 # The key check needs no data: players start it by name.
 install(TARGETS kelvidron-keycheck RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-# Replays need no data files and no window.
+# Replays need no data files and no window, except to be drawn as videos (which find
+# the installed Data/ from the program's own place).
 install(TARGETS kelvidron-replay RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${KELVIDRON_IMAGE_FILES} DESTINATION ${KELVIDRON_DATA_FOLDER}/Data)
 

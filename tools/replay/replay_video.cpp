@@ -17,6 +17,8 @@
 
 #include <GL/freeglut.h>
 #include <X11/Xlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -39,6 +41,31 @@ SoundMix* soundMix = nullptr;
 StepInput replayInput() { return playing->inputs[nextInput++]; }
 void hearInMix(const StepInput&) { soundMix->hearStep(stepEvents, gameRunning); }
 
+// The game reads its pictures from Data/ in the folder it runs in: the current one
+// when it holds Data/ (the build tree), else the installed one beside this program.
+// False when neither does.
+bool enterGameData(std::string& outPath) {
+    struct stat info {};
+    if (stat("Data", &info) == 0 && S_ISDIR(info.st_mode))
+        return true;
+    char self[4096];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0)
+        return false;
+    self[length] = '\0';
+    std::string installed(self);
+    installed = installed.substr(0, installed.find_last_of('/') + 1) + KELVIDRON_DATA_FROM_BIN;
+    if (stat((installed + "/Data").c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return false;
+    if (outPath.empty() || outPath[0] != '/') {
+        char here[4096];
+        if (!getcwd(here, sizeof here))
+            return false;
+        outPath = std::string(here) + "/" + outPath;
+    }
+    return chdir(installed.c_str()) == 0;
+}
+
 bool displayReachable() {
     Display* display = XOpenDisplay(nullptr);
     if (!display)
@@ -55,11 +82,18 @@ size_t stepsShownIn(long picture) {
 
 } // namespace
 
-int videoCommand(const std::string& replayPath, const std::string& outPath, char* program) {
+int videoCommand(const std::string& replayPath, const std::string& outName, char* program) {
     ReplayReading reading;
     if (const int status = openReplayDuel(replayPath, reading))
         return status;
     const Replay& replay = reading.replay;
+    std::string outPath = outName;
+    if (!enterGameData(outPath)) {
+        std::fprintf(stderr,
+                     "kelvidron-replay: the game's pictures are missing: no folder Data/ here "
+                     "nor an installed one\n");
+        return 2;
+    }
     if (!displayReachable()) {
         std::fprintf(stderr,
                      "kelvidron-replay: a video is drawn in the game's window and needs a "
@@ -98,7 +132,7 @@ int videoCommand(const std::string& replayPath, const std::string& outPath, char
     const size_t steps = replay.inputs.size();
     // The last picture shows the duel's end.
     const long pictures = static_cast<long>(steps) * VIDEO_FRAMES_PER_SECOND / 100 + 1;
-    ProgressLine progress("kelvidron-replay: " + outPath, pictures);
+    ProgressLine progress("kelvidron-replay: " + outName, pictures);
     std::vector<int16_t> sound;
     long soundFrames = 0;
     size_t step = 0;
@@ -153,7 +187,7 @@ int videoCommand(const std::string& replayPath, const std::string& outPath, char
                     steps);
     const double seconds = static_cast<double>(pictures) / VIDEO_FRAMES_PER_SECOND;
     std::printf("%s: %zu steps, %s, %ld frames (%.2f s) of %dx%d at %d per second\n",
-                outPath.c_str(), steps, resultText(resultNow()), pictures, seconds,
+                outName.c_str(), steps, resultText(resultNow()), pictures, seconds,
                 evenSize(VIDEO_WINDOW_WIDTH), evenSize(VIDEO_WINDOW_HEIGHT),
                 VIDEO_FRAMES_PER_SECOND);
     return 0;
