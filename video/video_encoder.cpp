@@ -112,9 +112,9 @@ VideoEncoder::~VideoEncoder() = default;
 const std::string& VideoEncoder::error() const { return state_->error; }
 
 bool VideoEncoder::open(const std::string& path, int width, int height, int framesPerSecond,
-                        int sampleRate) {
+                        int sampleRate, const std::string& shownName) {
     State& s = *state_;
-    s.path = path;
+    s.path = shownName.empty() ? path : shownName;
     s.width = width;
     s.height = height;
     av_log_set_level(AV_LOG_ERROR);

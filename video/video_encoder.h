@@ -21,8 +21,10 @@ public:
 
     // Starts an MP4 at `path` for pictures of width by height at `framesPerSecond`,
     // cut to even sizes, and 16-bit stereo sound at `sampleRate`. False, with a
-    // message in error(), when the file or an encoder cannot be made.
-    bool open(const std::string& path, int width, int height, int framesPerSecond, int sampleRate);
+    // message in error(), when the file or an encoder cannot be made. Messages name
+    // the file `shownName` (a temporary file the name it will get), else `path`.
+    bool open(const std::string& path, int width, int height, int framesPerSecond, int sampleRate,
+              const std::string& shownName = "");
     // The next picture, of the size given to open.
     bool addPicture(const RgbImage& picture);
     // The next `frames` frames of interleaved left, right samples.

@@ -8,7 +8,8 @@ set -euo pipefail
 build=$(cd "$1" && pwd)
 source=$(cd "$2" && pwd)
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+full=""
+trap '[[ -z $full ]] || umount "$full"; rm -rf "$work"' EXIT
 replay="$build/kelvidron-replay"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 cd "$build"
@@ -110,6 +111,18 @@ status=0
 DISPLAY= "$replay" video "$work/won.kvr" "$work/nodisplay.mp4" >"$work/out" 2>&1 || status=$?
 [[ $status -eq 2 ]] && grep -q "needs a display" "$work/out" ||
   fail "without a display gave $status: $(cat "$work/out")"
+# A full disk: a small memory file system where mounting is allowed (as root).
+mkdir "$work/full"
+if mount -t tmpfs -o size=300k tmpfs "$work/full" 2>/dev/null; then
+  full="$work/full"
+  status=0
+  "$replay" video "$work/won.kvr" "$full/won.mp4" >"$work/out" 2>&1 || status=$?
+  [[ $status -eq 2 ]] && grep -q "full/won.mp4: cannot write (No space left on device)" "$work/out" ||
+    fail "a full disk gave $status: $(cat "$work/out")"
+  [[ -z $(ls -A "$full") ]] || fail "a full disk kept $(ls -A "$full")"
+else
+  echo "note: no full disk tried (cannot mount a small file system here)"
+fi
 mkdir "$work/stopped"
 "$replay" video "$work/won.kvr" "$work/stopped/won.mp4" >/dev/null 2>&1 &
 pid=$!

@@ -118,7 +118,7 @@ int videoCommand(const std::string& replayPath, const std::string& outName, char
 
     VideoEncoder encoder;
     if (!encoder.open(out.temporaryPath(), VIDEO_WINDOW_WIDTH, VIDEO_WINDOW_HEIGHT,
-                      VIDEO_FRAMES_PER_SECOND, SOUND_RATE)) {
+                      VIDEO_FRAMES_PER_SECOND, SOUND_RATE, outName)) {
         std::fprintf(stderr, "kelvidron-replay: %s\n", encoder.error().c_str());
         return 2;
     }
