@@ -14,7 +14,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -25,12 +24,6 @@ constexpr int MARS = 4;
 constexpr int WIDTH = 1039;
 constexpr int HEIGHT = 522;
 constexpr int FRAMES_PER_SECOND = 60;
-
-double processCpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) * 1e-6;
-}
 
 // Looking straight down on the planet (nose along -y), with -z at the top of the view.
 void above(int ship, int planet) {
