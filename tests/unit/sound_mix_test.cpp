@@ -1,7 +1,7 @@
 // The offline mix of a video follows the player's rules: a step's sounds start at the
 // step's own sample, on their side at their level; engines fade in and out around
 // their ship's thrust; a seventh effect takes the voice that has played longest.
-#include "unit/world_fixture.h"
+#include "world_fixture.h"
 
 #include "sound/sound_mix.h"
 #include "world/step_events.h"
