@@ -99,6 +99,13 @@ read -r left right <<<"$(levels 0 1.18)"
 silent "$left" && silent "$right" || fail "sound before the first shot: $left $right dB"
 read -r left right <<<"$(levels 1.21 2.1)"
 loud "$left" && silent "$right" || fail "player 1's shots: left $left, right $right dB"
+# The first shot is fired by step 121 (0-based 120): its sound starts at 1.21 s, when
+# that step's time has come, as its picture does (frame 73 at 1.217 s is the first to
+# show it); AAC may smear the onset a few milliseconds early.
+onset=$(ffmpeg -i "$work/won.mp4" -vn -af 'pan=mono|c0=c0,silencedetect=n=-60dB:d=0.05' -f null - 2>&1 |
+  sed -n 's/.*silence_end: \([0-9.]*\).*/\1/p' | head -n 1)
+awk -v t="$onset" 'BEGIN { exit !(t >= 1.205 && t <= 1.215) }' ||
+  fail "the first shot is heard at ${onset:-no} s, not at 1.21 s"
 read -r left right <<<"$(levels 2.2 3.2)"
 loud "$right" || fail "the hits on player 2 are not on the right: $right dB"
 

@@ -152,7 +152,9 @@ int videoCommand(const std::string& replayPath, const std::string& outName, char
                              replayPath.c_str(), step + 1);
                 return 1;
             }
-            mixUntil(static_cast<long>(step) * SOUND_FRAMES_PER_STEP);
+            // The step's sounds start when its time has come, as in the game, where a
+            // step runs once its 10 ms have passed.
+            mixUntil(static_cast<long>(step + 1) * SOUND_FRAMES_PER_STEP);
             simulationStep();
             ++stepsRun;
             const std::vector<ReplayCheckpoint>& marks = replay.checkpoints;
