@@ -9,6 +9,7 @@
 #include "replay_duel.h"
 
 #include "app/game_loop.h"
+#include "app/window_record.h"
 #include "sound/sound_mix.h"
 #include "video/video_encoder.h"
 #include "world/contact_rules.h"
@@ -112,6 +113,14 @@ int videoCommand(const std::string& replayPath, const std::string& outName, char
     glutInit(&glutArgc, glutArgv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
     startGameWithoutIdle(VIDEO_WINDOW_WIDTH, VIDEO_WINDOW_HEIGHT);
+    // A window manager may insist on another size (a tiling one does).
+    if (mainWindow.width != VIDEO_WINDOW_WIDTH || mainWindow.height != VIDEO_WINDOW_HEIGHT) {
+        std::fprintf(stderr,
+                     "kelvidron-replay: the window system gave the window %dx%d, not %dx%d; "
+                     "run it under xvfb-run\n",
+                     mainWindow.width, mainWindow.height, VIDEO_WINDOW_WIDTH, VIDEO_WINDOW_HEIGHT);
+        return 2;
+    }
     // The start-up drew a frame of its own; the duel starts afresh from the replay's seed.
     freshDuel(replay.randSeed);
     hitFlash[0] = hitFlash[1] = 0;
