@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <ctime>
 
 // The loaders talk on stdout, where the benchmark reports too.
 class QuietStdout {
@@ -32,6 +33,15 @@ public:
 private:
     int saved_;
 };
+
+// CPU time of the whole process (the rasterizer's threads included) in ms. Beside
+// the wall time it shows how much work a frame is, which the machine's other load
+// does not change.
+inline double processCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) * 1e-6;
+}
 
 // The game's start-up in a real window at its default size, quietly, with the idle
 // callback off: the benchmark itself decides when steps run and frames are drawn.

@@ -104,15 +104,6 @@ void arrange(Scene scene) {
     }
 }
 
-// CPU time of the whole process (the rasterizer's threads included) in ms. Beside
-// the wall time it shows how much work a frame is, which the machine's other load
-// does not change.
-double processCpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) * 1e-6;
-}
-
 // Reports the process CPU time per iteration since `start`.
 void reportCpuWork(benchmark::State& state, double start) {
     state.counters["cpu_all_threads_ms"] =

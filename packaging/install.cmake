@@ -5,14 +5,15 @@
 # metainfo and the icon. `make install PREFIX=...` and `make package` use these rules.
 include(GNUInstallDirs)
 
-set(KELVIDRON_PROGRAM_FOLDER games)
 set(KELVIDRON_DATA_FOLDER ${CMAKE_INSTALL_DATADIR}/kelvidron)
 set(KELVIDRON_GAME_PROGRAM ${CMAKE_INSTALL_LIBEXECDIR}/kelvidron/kelvidron)
 
 install(TARGETS kelvidron RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/kelvidron)
 # The key check needs no data: players start it by name.
 install(TARGETS kelvidron-keycheck RUNTIME DESTINATION ${KELVIDRON_PROGRAM_FOLDER})
-# Replays need no data files and no window.
+# Replays need no data files, except to be drawn in the game's window (played back,
+# recorded or made into videos), which finds the installed Data/ from the program's
+# own place.
 install(TARGETS kelvidron-replay RUNTIME DESTINATION ${KELVIDRON_PROGRAM_FOLDER})
 install(FILES ${KELVIDRON_IMAGE_FILES} DESTINATION ${KELVIDRON_DATA_FOLDER}/Data)
 

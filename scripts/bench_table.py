@@ -207,6 +207,12 @@ def build(runs):
     t.row("a step's event to its first sample, median", t.counter(latency, "median_ms"), "ms")
     t.row("a step's event to its first sample, worst", t.counter(latency, "max_ms"), "ms")
 
+    t.section("Video, 1038x522 H.264 and AAC (drawn, read back, converted, encoded; wall time)")
+    for scene, what in (("start", "start position"), ("planets", "above two relief planets")):
+        name = f"BM_VideoFrame/{scene}/min_time:5.000/real_time"
+        t.row(f"frames per second, {what}", t.counter(name, "items_per_second"), "/s",
+              cpu=t.counter(name, "cpu_all_threads_ms"))
+
     t.section("Resident memory (60,000 steps of scripted play, a frame every 50)")
     memory = "BM_MemoryAfterTenMinutes/iterations:1"
     t.row("after start-up (first frame drawn)", t.counter(memory, "rss_start_MiB"), "MiB")

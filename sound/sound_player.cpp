@@ -1,19 +1,16 @@
-// The mixer's channels: 0 and 1 carry the engines, the rest are the effect voices,
-// grouped so that a new sound takes a free voice or else the oldest one.
+// The mixer's channels: 0 and 1 carry the engines, the rest are the effect voices;
+// step_sounds decides what a step starts and on which voice.
 #include "sound/sound_player.h"
 
 #include "sound/sound_bank.h"
+#include "sound/step_sounds.h"
 #include "world/out_of_memory.h"
-#include "world/ship.h"
-#include "world/step_events.h"
 #include "world/world.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <alsa/asoundlib.h>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
@@ -21,13 +18,9 @@
 
 namespace {
 
-constexpr int EFFECT_GROUP = 1;
-constexpr int FIRST_EFFECT_CHANNEL = MAX_SHIPS;
 // A device buffer of 512 frames is 11.6 ms: a sound starts at most that long after
 // the step that asked for it.
 constexpr int DEVICE_BUFFER_FRAMES = 512;
-constexpr int ENGINE_FADE_IN_MS = 15;
-constexpr int ENGINE_FADE_OUT_MS = 40;
 
 struct Bank {
     SoundSamples shot, hit, explosion, engine;
@@ -41,6 +34,7 @@ Mix_Chunk* explosionChunk = nullptr;
 Mix_Chunk* engineChunk = nullptr;
 bool on = false;
 bool engineRunning[MAX_SHIPS] = {};
+VoiceChoice voices;
 
 // ALSA prints several lines of its own when there is no card; the one line that
 // matters is ours.
@@ -51,21 +45,14 @@ Mix_Chunk* chunkOf(SoundSamples& sound) {
                              static_cast<Uint32>(sound.samples.size() * sizeof(int16_t)));
 }
 
-// Player 1's side is the left, player 2's the right.
-Uint8 sideLevel(int ship, int side) { return ship == side ? 255 : 0; }
-
-Uint8 level(float gain) {
-    return static_cast<Uint8>(std::lround(255.0f * std::fmin(1.0f, std::fmax(0.0f, gain))));
-}
-
 void playEffect(Mix_Chunk* chunk, Uint8 left, Uint8 right) {
-    int channel = Mix_GroupAvailable(EFFECT_GROUP);
-    if (channel < 0) {
-        channel = Mix_GroupOldest(EFFECT_GROUP);
-        if (channel < 0)
-            return;
+    bool playing[EFFECT_VOICES];
+    for (int v = 0; v < EFFECT_VOICES; ++v)
+        playing[v] = Mix_Playing(FIRST_EFFECT_CHANNEL + v) != 0;
+    const int voice = voices.take(playing);
+    const int channel = FIRST_EFFECT_CHANNEL + voice;
+    if (playing[voice])
         Mix_HaltChannel(channel);
-    }
     // Set before the sound starts, so that its first sample is already placed.
     Mix_SetPanning(channel, left, right);
     Mix_PlayChannel(channel, chunk, 0);
@@ -104,8 +91,6 @@ bool openDevice() {
 
 } // namespace
 
-float explosionGain(float distance) { return 10.0f / (10.0f + distance); }
-
 bool startSound() {
     if (on)
         return true;
@@ -129,9 +114,9 @@ bool startSound() {
     hitChunk = chunkOf(bank->hit);
     explosionChunk = chunkOf(bank->explosion);
     engineChunk = chunkOf(bank->engine);
-    Mix_AllocateChannels(FIRST_EFFECT_CHANNEL + EFFECT_VOICES);
+    Mix_AllocateChannels(SOUND_CHANNELS);
     Mix_ReserveChannels(FIRST_EFFECT_CHANNEL);
-    Mix_GroupChannels(FIRST_EFFECT_CHANNEL, FIRST_EFFECT_CHANNEL + EFFECT_VOICES - 1, EFFECT_GROUP);
+    voices = VoiceChoice();
     for (bool& running : engineRunning)
         running = false;
     on = true;
@@ -141,25 +126,14 @@ bool startSound() {
 void hearStep(const StepEvents& events, bool running) {
     if (!on)
         return;
-    for (int s = 0; s < shipCount; ++s) {
-        if (events.hits[s] > 0)
-            playEffect(hitChunk, sideLevel(s, 0), sideLevel(s, 1));
-        if (events.shotsFired[s] > 0)
-            playEffect(shotChunk, sideLevel(s, 0), sideLevel(s, 1));
-    }
-    // The explosions of one step are one sound, as loud on each side as the nearest
-    // of them is to that side's ship.
-    const int kept = std::min(events.explosionCount, static_cast<int>(StepEvents::MAX_EXPLOSIONS));
-    if (kept > 0) {
-        float gain[MAX_SHIPS] = {};
-        for (int e = 0; e < kept; ++e)
-            for (int s = 0; s < shipCount; ++s)
-                gain[s] = std::fmax(
-                    gain[s], explosionGain((events.explosionAt[e] - ships[s]->position).length()));
-        playEffect(explosionChunk, level(gain[0]), level(gain[1]));
+    const StepSounds sounds = stepSounds(events, running);
+    Mix_Chunk* const chunks[] = {shotChunk, hitChunk, explosionChunk};
+    for (int e = 0; e < sounds.effectCount; ++e) {
+        const EffectStart& effect = sounds.effects[e];
+        playEffect(chunks[static_cast<int>(effect.sound)], effect.left, effect.right);
     }
     for (int s = 0; s < shipCount; ++s)
-        runEngine(s, running && ships[s]->thrustIndicator != 0);
+        runEngine(s, sounds.engineRuns[s]);
 }
 
 void stopSound() {

@@ -18,7 +18,3 @@ void hearStep(const StepEvents& events, bool running);
 void stopSound();
 
 bool soundIsOn();
-
-// How loud an explosion is to a ship at this distance: 1 on top of it, a half at 10
-// units (the ships' distance at the start), fading on with distance.
-float explosionGain(float distance);

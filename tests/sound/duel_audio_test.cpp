@@ -7,6 +7,7 @@
 
 #include "sound/sound_bank.h"
 #include "sound/sound_player.h"
+#include "sound/step_sounds.h"
 #include "world/step_events.h"
 
 #include <GL/freeglut.h>

@@ -14,24 +14,6 @@
 #include <cmath>
 #include <thread>
 
-RgbImage grabWindow(int glutWindowId) {
-    glutSetWindow(glutWindowId);
-    RgbImage image;
-    image.width = glutGet(GLUT_WINDOW_WIDTH);
-    image.height = glutGet(GLUT_WINDOW_HEIGHT);
-    std::vector<uint8_t> bottomUp(static_cast<size_t>(image.width) * image.height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-    // OpenGL counts rows from the bottom; pictures start at the top.
-    image.pixels.resize(bottomUp.size());
-    const size_t rowBytes = static_cast<size_t>(image.width) * 3;
-    for (int row = 0; row < image.height; ++row)
-        std::copy_n(bottomUp.data() + (image.height - 1 - row) * rowBytes, rowBytes,
-                    image.pixels.data() + row * rowBytes);
-    return image;
-}
-
 namespace {
 
 // The X server shows the GLUT window: mapped, with its parents.
@@ -82,20 +64,7 @@ RgbImage captureGameFrame() {
         const WindowRecord& sub = mainWindow.subWindow(i);
         glutSetWindow(sub.getId());
         sub.displayFunc();
-        const RgbImage inner = grabWindow(sub.getId());
-        for (int row = 0; row < inner.height; ++row) {
-            const int y = sub.y + row;
-            if (y < 0 || y >= frame.height)
-                continue;
-            const int x0 = std::max(sub.x, 0);
-            const int x1 = std::min(sub.x + inner.width, frame.width);
-            if (x1 <= x0)
-                continue;
-            std::copy_n(inner.pixels.data() +
-                            (static_cast<size_t>(row) * inner.width + (x0 - sub.x)) * 3,
-                        static_cast<size_t>(x1 - x0) * 3,
-                        frame.pixels.data() + (static_cast<size_t>(y) * frame.width + x0) * 3);
-        }
+        placePicture(frame, grabWindow(sub.getId()), sub.x, sub.y);
     }
     return frame;
 }

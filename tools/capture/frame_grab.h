@@ -3,12 +3,7 @@
 #pragma once
 
 #include "math/vec3.h"
-#include "png_writer.h"
-
-// The back buffer of a GLUT window, top row first. Read it right after the window's
-// display callback: Mesa keeps the back buffer's pixels after the swap, and unlike the
-// front buffer they do not depend on what covers the window on the screen.
-RgbImage grabWindow(int glutWindowId);
+#include "video/frame_reading.h"
 
 // Resizes the top-level window and lets the window system map both windows and
 // report their sizes, so that the stored sizes are the ones a frame is drawn at; then

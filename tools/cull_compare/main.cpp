@@ -5,6 +5,7 @@
 #include "app/window_record.h"
 #include "assets/relief.h"
 #include "frame_grab.h"
+#include "png_writer.h"
 #include "render/cameras.h"
 #include "render/celestial_drawing.h"
 #include "render/display_views.h"

@@ -6,6 +6,7 @@
 #include "replay/replay_file.h"
 #include "replay_duel.h"
 #include "replay_live.h"
+#include "replay_video.h"
 #include "standard_options.h"
 #include "world/duel_state.h"
 #include "world/duel_step.h"
@@ -26,6 +27,7 @@ namespace {
 const char USAGE[] =
     "Usage: kelvidron-replay record FILE [GLUT options]\n"
     "       kelvidron-replay play FILE [GLUT options]\n"
+    "       kelvidron-replay video FILE OUT.mp4\n"
     "       kelvidron-replay check FILE\n"
     "       kelvidron-replay make SCRIPT FILE [--steps N]\n"
     "\n"
@@ -42,9 +44,15 @@ const char USAGE[] =
     "         plus 1,000).\n"
     "  check  plays FILE again with no window and compares the duel with the hashes\n"
     "         it holds. The last line reads \"N steps, M:SS.ss, RESULT, matches\".\n"
+    "  video  draws FILE in the game's window and writes it as OUT.mp4 as the players\n"
+    "         saw and heard it: H.264 at 60 frames per second, 1038x522 (the window,\n"
+    "         1039x522, without its last column, which is grey frame: H.264 takes only\n"
+    "         even sizes), and AAC stereo, player 1 on the left. It needs a display\n"
+    "         (xvfb-run serves) and Data/ in the current folder or the installed one.\n"
     "\n"
     "Exit status: 0 done; 1 the duel differs from the recording (the step is named);\n"
-    "2 a bad file or bad arguments; 3 a replay made by a build that simulates\n"
+    "2 a bad file, bad arguments or a video that cannot be made or written (none is\n"
+    "left under its name); 3 a replay made by a build that simulates\n"
     "differently (another simulation fingerprint).\n";
 
 void printSummary(size_t steps, DuelResult result) {
@@ -149,6 +157,8 @@ int main(int argc, char** argv) {
     }
     if (argc == 3 && !std::strcmp(argv[1], "check"))
         return check(argv[2]);
+    if (argc == 4 && !std::strcmp(argv[1], "video"))
+        return videoCommand(argv[2], argv[3], argv[0]);
     if ((argc == 4 || argc == 6) && !std::strcmp(argv[1], "make")) {
         long steps = -1;
         if (argc == 6) {

@@ -4,6 +4,7 @@
 #include "replay_live.h"
 
 #include "app/control_mapping.h"
+#include "app/game_folder.h"
 #include "app/game_init.h"
 #include "app/game_loop.h"
 #include "app/platform_tick.h"
@@ -156,11 +157,16 @@ void takeWatcherKeys(int window) {
 
 } // namespace
 
-int playReplay(const std::string& file, int* argc, char** argv) {
+int playReplay(const std::string& fileAsGiven, int* argc, char** argv) {
+    const std::string file = absolutePath(fileAsGiven);
     // The replay is read before the window opens, so a bad file opens none.
     ReplayReading reading = readReplay(file);
     if (!reading.error.empty()) {
         std::fprintf(stderr, "kelvidron-replay: %s\n", reading.error.c_str());
+        return 2;
+    }
+    if (!enterGameFolder()) {
+        std::fprintf(stderr, "kelvidron-replay: %s\n", missingGameFolderMessage().c_str());
         return 2;
     }
     openGame(argc, argv);

@@ -3,6 +3,7 @@
 #include "replay_duel.h"
 #include "replay_live.h"
 
+#include "app/game_folder.h"
 #include "app/game_init.h"
 #include "app/game_loop.h"
 #include "app/platform_tick.h"
@@ -64,7 +65,12 @@ void askToStop(int signal) {
 
 } // namespace
 
-int recordDuel(const std::string& file, int* argc, char** argv) {
+int recordDuel(const std::string& fileAsGiven, int* argc, char** argv) {
+    const std::string file = absolutePath(fileAsGiven);
+    if (!enterGameFolder()) {
+        std::fprintf(stderr, "kelvidron-replay: %s\n", missingGameFolderMessage().c_str());
+        return 2;
+    }
     openGame(argc, argv);
     // The fingerprint's built-in duel runs on the fresh world and restores it.
     if (!recording.open(file, simulationFingerprint(), RAND_SEED)) {
