@@ -11,6 +11,8 @@ install(TARGETS kelvidron RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/kelvid
 install(TARGETS kelvidron-keycheck RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # Replays need no data files and no window.
 install(TARGETS kelvidron-replay RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The online duel finds the pictures itself, in ../share/kelvidron beside it.
+install(TARGETS kelvidron-online RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${KELVIDRON_IMAGE_FILES} DESTINATION ${KELVIDRON_DATA_FOLDER}/Data)
 
 # The launcher finds the prefix from its own place, so the installation can move.

@@ -3,6 +3,7 @@
 
 #include "render/cameras.h"
 #include "render/draw_world.h"
+#include "render/frame_caption.h"
 #include "render/instruments.h"
 #include "render/lighting.h"
 #include "render/overlay.h"
@@ -121,6 +122,9 @@ void displayViews() {
         drawWorld(viewFrustum(view));
         drawOverlay(viewPlayer(view), viewPlacement(view, layout));
     }
+    // The game never sets one: without it not a call changes.
+    if (!frameCaption().empty())
+        drawFrameCaption(layout.width, layout.height);
     glutSwapBuffers();
 }
 

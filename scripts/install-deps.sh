@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri
   libgtest-dev libbenchmark-dev libpng-dev
-  libsdl2-dev libsdl2-mixer-dev libasound2-dev
+  libsdl2-dev libsdl2-mixer-dev libasound2-dev libenet-dev
   xvfb xauth x11-utils xdotool imagemagick apitrace
   clang libclang-rt-14-dev ccache
   python3
