@@ -242,6 +242,7 @@ void OnlineDuel::pass(double nowMs) {
         phase_ = Phase::Playing;
         lastMs_ = nowMs;
         atStart_ = link_.traffic();
+        std::printf("kelvidron-online: go\n");
     }
     if (phase_ == Phase::Playing)
         play(nowMs);
