@@ -60,7 +60,13 @@ void DuelWorld::run(uint32_t step, const StepInput& input, bool again) {
         heard.events = StepEvents{};
     }
     int flash[2] = {hitFlash[0], hitFlash[1]};
-    runDuelStep(input);
+    if (again) {
+        runDuelStep(input, 0.0f);
+        particlesHeldMs_ += DUEL_STEP_MS;
+    } else {
+        runDuelStep(input, DUEL_STEP_MS + particlesHeldMs_);
+        particlesHeldMs_ = 0.0f;
+    }
     if (!drawn_)
         retireBurntOut();
     if (again) {

@@ -23,7 +23,8 @@ public:
     void load(uint32_t step) override;
     // A step run again plays only the sounds its earlier runs did not (a shot that
     // was not guessed is heard late, one heard is not heard twice), and a hit that
-    // had already flashed does not flash anew.
+    // had already flashed does not flash anew. It leaves the explosions' particles
+    // where they are; the next new step moves them by the time they were held.
     void run(uint32_t step, const StepInput& input, bool again) override;
     uint64_t hash() override;
     bool running() override;
@@ -38,6 +39,8 @@ private:
     std::vector<Heard> heard_;
     bool drawn_;
     Listener listener_;
+    // Milliseconds of particle motion held by steps run again.
+    float particlesHeldMs_ = 0.0f;
 };
 
 // What `now` holds beyond `before` (both of one step): the events not yet heard.
