@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package into a temporary folder and checks what it holds and
-# what it declares: the launcher, the key check and the replay tool in /usr/bin, the game in
-# /usr/libexec, the twelve images, the desktop entry and the icon, and the shared
-# libraries the game needs (SDL2 for the gamepads among them) as dependencies.
+# what it declares: the launcher, the key check, the replay tool and the online duel
+# in /usr/bin, the game in /usr/libexec, the twelve images, the desktop entry and the
+# icon, and the shared libraries the game needs (SDL2 for the gamepads among them) as
+# dependencies.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)
@@ -20,6 +21,7 @@ has '^-rwxr-xr-x ./usr/bin/kelvidron$' "an executable /usr/bin/kelvidron"
 has '^-rwxr-xr-x ./usr/libexec/kelvidron/kelvidron$' "the game program"
 has '^-rwxr-xr-x ./usr/bin/kelvidron-keycheck$' "the key check"
 has '^-rwxr-xr-x ./usr/bin/kelvidron-replay$' "the replay tool"
+has '^-rwxr-xr-x ./usr/bin/kelvidron-online$' "the online duel"
 has ' ./usr/share/applications/kelvidron.desktop$' "the desktop entry"
 has ' ./usr/share/icons/hicolor/256x256/apps/kelvidron.png$' "the icon"
 images=$(grep -c ' ./usr/share/kelvidron/Data/.*\.\(bmp\|tga\)$' "$work/contents" || true)

@@ -6,6 +6,7 @@
 #include "frame_grab.h"
 #include "render/cameras.h"
 #include "render/display_views.h"
+#include "render/frame_caption.h"
 #include "support/game_frame.h"
 #include "support/gl_test_support.h"
 #include "world/contact_rules.h"
@@ -149,6 +150,22 @@ TEST(Views, OnePlayersViewAloneFillsTheSubWindow) {
     viewMode = 0;
     hitFlash[0] = 0;
     hitFlash[1] = 0;
+}
+
+// A caption is drawn over the frame where it says, and a frame without one is the
+// game's to the pixel.
+TEST(Views, ACaptionShowsOverTheFrameAndLeavesNoTrace) {
+    startGameForTest();
+    const RgbImage plain = captureGameFrame();
+    setFrameCaption("waiting for the other player");
+    const RgbImage captioned = captureGameFrame();
+    setFrameCaption("");
+    const RgbImage after = captureGameFrame();
+    // The band a little above the middle: 42 rows centred 2/3 of the way up.
+    const int bandTop = 5 + 512 - (512 * 2 / 3 + 21);
+    EXPECT_GT(differingPixels(plain, captioned, 5 + 400, bandTop + 8, 229, 26), 500);
+    EXPECT_EQ(differingPixels(plain, captioned, 0, 0, plain.width, bandTop - 1, 0), 0);
+    EXPECT_EQ(differingPixels(plain, after, 0, 0, plain.width, plain.height, 0), 0);
 }
 
 int idlePasses = 0;

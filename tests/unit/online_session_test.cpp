@@ -346,6 +346,24 @@ TEST_F(WorldTest, SyncTestEveryStepRolledBackAndRunAgainReachesTheSameHashes) {
     EXPECT_EQ(explosionsHeard, straightExplosions);
 }
 
+// Particles decide nothing of the duel: a step run again leaves them, and the next new
+// step moves them by all the time held at once (a particle's life falls with time
+// alone, so as far as over the steps one by one).
+TEST_F(WorldTest, AStepRunAgainHoldsTheParticlesForTheNextNewStep) {
+    spawnExplosion(Vec3(0, 40, 0));
+    ParticleSystem& burst = *liveExplosion(0);
+    DuelWorld world(4, false, nullptr);
+    world.save(0);
+    world.run(0, StepInput{}, false);
+    const float lifeAfterOne = burst.particles[0].life;
+    world.run(1, StepInput{}, true);
+    world.run(2, StepInput{}, true);
+    EXPECT_EQ(burst.particles[0].life, lifeAfterOne) << "held while run again";
+    world.run(3, StepInput{}, false);
+    const float perStep = 1.0f - lifeAfterOne;
+    EXPECT_NEAR(1.0f - burst.particles[0].life, 4 * perStep, 1e-4f) << "caught up at once";
+}
+
 TEST(DuelWorldHearing, OnlyWhatARunAgainAddsIsHeard) {
     StepEvents first;
     first.shotsFired[0] = 1;
