@@ -20,6 +20,7 @@
 #include <mutex>
 #include <string>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -141,6 +142,23 @@ protected:
         }
     }
 
+    // Two shots burst on each other 3 units above player 2, then one on the far
+    // planet, about 59 units from player 2; each rings for a second.
+    std::pair<StepMark, StepMark> nearAndFarExplosions() {
+        const Vec3 above = ships[1]->position + Vec3(0, 3, 0);
+        placeShot(0, above.x, above.y, above.z);
+        placeShot(1, above.x, above.y, above.z);
+        const StepMark near = step();
+        EXPECT_EQ(stepEvents.explosionCount, 1);
+        steps(100);
+        const Vec3 planet = celestialBodies[4]->position + Vec3(0, 0, 4);
+        placeShot(0, planet.x, planet.y, planet.z);
+        const StepMark far = step();
+        EXPECT_EQ(stepEvents.explosionCount, 1);
+        steps(100);
+        return {near, far};
+    }
+
     Channel left;
     Channel right;
 
@@ -178,18 +196,7 @@ TEST_F(DuelAudio, ShotsHitsExplosionsAndEnginesAreHeardOnTheRightSide) {
     ASSERT_EQ(stepEvents.hits[1], 1);
     steps(100);
 
-    // Two shots burst on each other 3 units above player 2, then one on the far
-    // planet, about 59 units from player 2.
-    const Vec3 above = ships[1]->position + Vec3(0, 3, 0);
-    shotAt(0, above);
-    shotAt(1, above);
-    const StepMark near = step();
-    ASSERT_EQ(stepEvents.explosionCount, 1);
-    steps(100);
-    shotAt(0, celestialBodies[4]->position + Vec3(0, 0, 4));
-    const StepMark far = step();
-    ASSERT_EQ(stepEvents.explosionCount, 1);
-    steps(100);
+    const auto [near, far] = nearAndFarExplosions();
     listen();
 
     // The shot: on the left within one mixer buffer of its step, nearly nothing on
@@ -289,16 +296,7 @@ TEST_F(DuelAudio, OnePlayerAloneHearsTheirOwnSoundsInBothSpeakers) {
     specialUp(GLUT_KEY_RIGHT, 0, 0);
     const StepMark ownShot = step();
     steps(40);
-    const Vec3 above = ships[1]->position + Vec3(0, 3, 0);
-    shotAt(0, above);
-    shotAt(1, above);
-    const StepMark near = step();
-    ASSERT_EQ(stepEvents.explosionCount, 1);
-    steps(100);
-    shotAt(0, celestialBodies[4]->position + Vec3(0, 0, 4));
-    const StepMark far = step();
-    ASSERT_EQ(stepEvents.explosionCount, 1);
-    steps(100);
+    const auto [near, far] = nearAndFarExplosions();
     listen();
 
     for (const Channel* side : {&left, &right})

@@ -3,6 +3,7 @@
 
 #include "app/control_mapping.h"
 #include "app/keyboard.h"
+#include "replay/duel_result.h"
 #include "sound/sound_player.h"
 #include "world/duel_step.h"
 #include "world/ship.h"
@@ -47,29 +48,6 @@ void deliver(const ScriptedKey& key) {
 void hearOnce(const StepEvents& events, bool running) { hearStep(events, running); }
 
 } // namespace
-
-DuelResult duelResultNow() {
-    if (gameRunning)
-        return DuelResult::Unfinished;
-    const bool oneAlive = ships[0]->health > 0;
-    const bool twoAlive = ships[1]->health > 0;
-    if (oneAlive == twoAlive)
-        return DuelResult::BothDestroyed;
-    return oneAlive ? DuelResult::PlayerOneWins : DuelResult::PlayerTwoWins;
-}
-
-const char* duelResultText(DuelResult r) {
-    switch (r) {
-    case DuelResult::PlayerOneWins:
-        return "player 1 wins";
-    case DuelResult::PlayerTwoWins:
-        return "player 2 wins";
-    case DuelResult::BothDestroyed:
-        return "both ships destroyed";
-    default:
-        return "unfinished";
-    }
-}
 
 namespace {
 

@@ -94,7 +94,3 @@ private:
     std::map<uint32_t, double> remoteShotsShown_;
     uint32_t shownScanned_ = 0;
 };
-
-// The duel's result as the world's ships have it now.
-DuelResult duelResultNow();
-const char* duelResultText(DuelResult result);

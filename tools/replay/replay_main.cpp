@@ -3,6 +3,7 @@
 #include "app/control_mapping.h"
 #include "app/keyboard.h"
 #include "key_script.h"
+#include "replay/duel_result.h"
 #include "replay/replay_file.h"
 #include "world/duel_state.h"
 #include "world/duel_step.h"
@@ -57,34 +58,11 @@ void retireBurntOut() {
     }
 }
 
-DuelResult resultNow() {
-    if (gameRunning)
-        return DuelResult::Unfinished;
-    const bool oneAlive = ships[0]->health > 0;
-    const bool twoAlive = ships[1]->health > 0;
-    if (oneAlive == twoAlive)
-        return DuelResult::BothDestroyed;
-    return oneAlive ? DuelResult::PlayerOneWins : DuelResult::PlayerTwoWins;
-}
-
-const char* resultText(DuelResult r) {
-    switch (r) {
-    case DuelResult::PlayerOneWins:
-        return "player 1 wins";
-    case DuelResult::PlayerTwoWins:
-        return "player 2 wins";
-    case DuelResult::BothDestroyed:
-        return "both ships destroyed";
-    default:
-        return "unfinished";
-    }
-}
-
 void printSummary(size_t steps, DuelResult result) {
     const double seconds = static_cast<double>(steps) * DUEL_STEP_MS / 1000.0;
     const int minutes = static_cast<int>(seconds / 60);
     std::printf("%zu steps, %d:%05.2f, %s, matches\n", steps, minutes, seconds - minutes * 60,
-                resultText(result));
+                duelResultText(result));
 }
 
 void deliver(const ScriptedKey& key) {
@@ -117,11 +95,11 @@ int make(const std::string& scriptPath, const std::string& file, long steps) {
         retireBurntOut();
         writer.addStep(input, duelStateHash());
     }
-    if (!writer.finish(resultNow())) {
+    if (!writer.finish(duelResultNow())) {
         std::fprintf(stderr, "kelvidron-replay: %s\n", writer.error().c_str());
         return 2;
     }
-    printSummary(static_cast<size_t>(step), resultNow());
+    printSummary(static_cast<size_t>(step), duelResultNow());
     return 0;
 }
 
@@ -160,15 +138,15 @@ int check(const std::string& file) {
             return 1;
         }
     }
-    if (replay.ended && resultNow() != replay.result) {
+    if (replay.ended && duelResultNow() != replay.result) {
         std::fprintf(stderr, "kelvidron-replay: %s: the recording says %s, the duel ends %s\n",
-                     file.c_str(), resultText(replay.result), resultText(resultNow()));
+                     file.c_str(), duelResultText(replay.result), duelResultText(duelResultNow()));
         return 1;
     }
     if (reading.incomplete)
         std::printf("%s: incomplete after step %zu: checked up to its last whole chunk\n",
                     file.c_str(), step);
-    printSummary(step, resultNow());
+    printSummary(step, duelResultNow());
     return 0;
 }
 
