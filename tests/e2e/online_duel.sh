@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The online duel on loopback, headless: the help, a join code refused, a duel on a
 # clean link, one through a link with latency, jitter, loss, duplication, reordering
-# and a rain of random and replayed datagrams, and a side killed mid-duel. Every
-# finished duel ends alike on both sides, with identical replays that
+# and a rain of random and replayed datagrams, a side killed mid-duel and one that
+# leaves. Every finished duel ends alike on both sides, with identical replays that
 # kelvidron-replay matches. The whole impairment matrix is online_matrix.sh (make soak).
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -59,4 +59,10 @@ on_start=kill_joiner run_duel killed ""
 [[ $host_status -eq 1 ]] && grep -q "connection lost" "$work/killed/h.err" ||
   fail "after the joiner was killed: status $host_status, $(cat "$work/killed/h.err")"
 "$replay_program" check "$work/killed/h.kvr" >/dev/null || fail "the killed duel's replay does not check"
+# Leaving (as Ctrl-C or closing the window does): the other side is told at once.
+leave_joiner() { kill -TERM "$(pgrep -P "$2")"; }
+on_start=leave_joiner run_duel left ""
+[[ $host_status -eq 1 ]] && grep -q "the other player left" "$work/left/h.err" ||
+  fail "after the joiner left: status $host_status, $(cat "$work/left/h.err")"
+[[ $join_status -eq 0 ]] || fail "the joiner who left: status $join_status"
 echo "online duels: all as expected"

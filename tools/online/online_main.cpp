@@ -20,6 +20,7 @@
 
 #include <chrono>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -52,6 +53,7 @@ const char USAGE[] =
     "  --stats FILE   writes the session's figures (traffic, rollbacks, stalls) there\n"
     "  --help         shows this\n"
     "\n"
+    "Closing the window (or Ctrl-C) ends the duel on both sides.\n"
     "Exit status: 0 after a finished duel (or a window closed here), 1 after a refusal,\n"
     "a lost connection, a desync or the other player leaving, 2 for bad arguments.\n";
 
@@ -176,7 +178,16 @@ int agree(DuelLink& link, const Options& o) {
 
 OnlineDuel* duel = nullptr;
 
+// Ctrl-C or a polite kill leaves the duel as closing the window does: the other side
+// is told.
+volatile std::sig_atomic_t leaving = 0;
+void onLeave(int) { leaving = 1; }
+
 void onlineIdle() {
+    if (leaving) {
+        glutLeaveMainLoop();
+        return;
+    }
     readGamepads();
     const double now = nowMs();
     duel->pass(now);
@@ -290,6 +301,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     duel = session.get();
+    std::signal(SIGINT, onLeave);
+    std::signal(SIGTERM, onLeave);
     if (o.windowed) {
         mainWindow.setIdleFunc(onlineIdle);
         glutMainLoop();
@@ -297,8 +310,10 @@ int main(int argc, char** argv) {
         if (!duel->over(nowMs()))
             duel->closedHere();
     } else {
-        while (!duel->over(nowMs()))
+        while (!duel->over(nowMs()) && !leaving)
             duel->pass(nowMs());
+        if (leaving)
+            duel->closedHere();
     }
     duel->report();
     duel->writeStats(nowMs());
