@@ -8,6 +8,7 @@
 #include "net/join_code.h"
 #include "net/packets.h"
 #include "net/rollback_session.h"
+#include "net/time_sync.h"
 #include "world/duel_state.h"
 #include "world/duel_step.h"
 #include "world/simulation_fingerprint.h"
@@ -179,6 +180,8 @@ struct Side {
     std::vector<ConfirmedStep> confirmed;
     Side(uint32_t endAfter, int player, uint32_t strayAt = UINT32_MAX)
         : world(endAfter, strayAt), session(world, settingsFor(player)) {}
+    Side(uint32_t endAfter, const SessionSettings& settings)
+        : world(endAfter), session(world, settings) {}
     static SessionSettings settingsFor(int player) {
         SessionSettings s;
         s.localPlayer = player;
@@ -301,6 +304,80 @@ TEST(RollbackSession, MessagesNoHonestSideSendsChangeNothing) {
     odd.hash = 1;
     a.session.receive(odd, 0);
     EXPECT_EQ(a.session.desyncStep(), 0u);
+}
+
+// A minute of play where side 1's clock runs 1% fast, over a link of 30 ms each way
+// with both input delays 2: the stalled milliseconds of the fast side and both sides'
+// rollbacks, with the time sync slowing the side ahead or without.
+struct ClockRun {
+    double fastSideStalledMs = 0;
+    uint64_t rollbacks[2] = {};
+    double ahead = 0;
+};
+
+ClockRun runClocks(bool synced) {
+    SessionSettings settings[2];
+    settings[1].localPlayer = 1;
+    Side a(1000000, settings[0]), b(1000000, settings[1]);
+    Side* sides[2] = {&a, &b};
+    const double speed[2] = {1.0, 1.01};
+    TimeSync sync[2];
+    double accumulator[2] = {0, 5};
+    Wire wire;
+    wire.lateMs = 30;
+    wire.jitterMs = 3;
+    wire.loss = 0;
+    wire.twice = 0;
+    ClockRun run;
+    for (double now = 0; now < 60000; now += 1) {
+        for (auto it = wire.inFlight.begin(); it != wire.inFlight.end() && it->first <= now;) {
+            sides[it->second.first]->session.receive(it->second.second, now);
+            it = wire.inFlight.erase(it);
+        }
+        for (int i = 0; i < 2; ++i) {
+            RollbackSession& s = sides[i]->session;
+            s.synchronise();
+            const double rate =
+                synced ? sync[i].rate(s.localAdvantage(now, 60), s.remoteAdvantage(), 1.0) : 1.0;
+            accumulator[i] += speed[i] * rate;
+            while (accumulator[i] >= DUEL_STEP_MS) {
+                if (!s.canAdvance()) {
+                    if (i == 1)
+                        run.fastSideStalledMs += 1;
+                    accumulator[i] = DUEL_STEP_MS;
+                    break;
+                }
+                s.advance(playerInput(i, s.stepsRun()));
+                accumulator[i] -= DUEL_STEP_MS;
+            }
+            if (static_cast<int>(now) % 20 == i * 10)
+                wire.send(1 - i, s.outgoing(now, 60), now);
+        }
+    }
+    run.rollbacks[0] = a.session.stats().rollbacks;
+    run.rollbacks[1] = b.session.stats().rollbacks;
+    run.ahead = sync[1].ahead();
+    return run;
+}
+
+TEST(TimeSync, TheSideWhoseClockRunsFastEasesBackInsteadOfStallingAndRollingBackAlone) {
+    const ClockRun loose = runClocks(false);
+    const ClockRun synced = runClocks(true);
+    // Unsynced, the fast side gains a step a second, reaches the prediction limit after
+    // 20 s and then waits there a hundredth of the time; synced, it settles within a
+    // step ahead and never waits.
+    EXPECT_GT(loose.fastSideStalledMs, 200);
+    EXPECT_EQ(synced.fastSideStalledMs, 0);
+    EXPECT_LT(synced.ahead, 1.5);
+    // The rollbacks fall on both sides alike, not all on the side ahead.
+    const auto lopsided = [](const ClockRun& r) {
+        return static_cast<double>(r.rollbacks[1]) /
+               static_cast<double>(std::max<uint64_t>(1, r.rollbacks[0]));
+    };
+    EXPECT_GT(lopsided(loose), 10.0);
+    const double ratio = lopsided(synced);
+    EXPECT_GT(ratio, 0.5);
+    EXPECT_LT(ratio, 2.0);
 }
 
 // Counts what the world hands its listener.

@@ -32,11 +32,6 @@ constexpr double SCRIPTED_END_MS = 2000.0;
 // After a pause (a dragged window, a stopped process) the clock does not run the
 // missed time all at once; the time sync makes it up.
 constexpr double MAX_CATCH_UP_MS = 200.0;
-// The time sync: the side ahead runs this much slower per step it is ahead, at most
-// MAX_SLOW_DOWN, once it is half a step ahead; the estimate follows in about 0.5 s.
-constexpr double SLOW_DOWN_PER_STEP = 0.03;
-constexpr double MAX_SLOW_DOWN = 0.10;
-constexpr double AHEAD_SMOOTHING_MS = 500.0;
 
 void deliver(const ScriptedKey& key) {
     if (key.special)
@@ -148,11 +143,8 @@ void OnlineDuel::play(double nowMs) {
     const double rtt = link_.roundTripMs();
     const double elapsed = std::min(nowMs - lastMs_, MAX_CATCH_UP_MS);
     lastMs_ = nowMs;
-    const double difference =
-        (session_.localAdvantage(nowMs, rtt) - session_.remoteAdvantage()) / 2.0;
-    ahead_ += (difference - ahead_) * std::min(1.0, elapsed / AHEAD_SMOOTHING_MS);
-    const double slowDown = std::clamp((ahead_ - 0.5) * SLOW_DOWN_PER_STEP, 0.0, MAX_SLOW_DOWN);
-    accumulator_ += elapsed * (1.0 - slowDown);
+    accumulator_ += elapsed * timeSync_.rate(session_.localAdvantage(nowMs, rtt),
+                                             session_.remoteAdvantage(), elapsed);
 
     bool waited = false;
     while (accumulator_ >= DUEL_STEP_MS) {

@@ -8,6 +8,7 @@
 #include "net/duel_link.h"
 #include "net/duel_world.h"
 #include "net/rollback_session.h"
+#include "net/time_sync.h"
 #include "replay/replay_file.h"
 
 #include <map>
@@ -71,7 +72,7 @@ private:
     double lastSentMs_ = -1e9;
     double endedMs_ = 0.0;
     double accumulator_ = 0.0;
-    double ahead_ = 0.0; // smoothed steps this side runs ahead of the other
+    TimeSync timeSync_;
     // Stalls: due steps that could not run because the other side's inputs lagged.
     bool stalled_ = false;
     double stallSinceMs_ = 0.0;
