@@ -184,6 +184,8 @@ double DuelLink::roundTripMs() const {
     return peer_ ? static_cast<double>(peer_->roundTripTime) : 0.0;
 }
 
+uint16_t DuelLink::port() const { return enet_ ? enet_->address.port : 0; }
+
 double DuelLink::silenceMs() const { return nowMs() - lastHeardMs_; }
 
 LinkTraffic DuelLink::traffic() const {

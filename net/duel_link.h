@@ -78,6 +78,8 @@ public:
     void flush();
 
     bool connected() const { return peer_ != nullptr && agreed_; }
+    // The port the host listens on (the one it was given, or the system's choice for 0).
+    uint16_t port() const;
     // The other side's terms, once agreed.
     const DuelTerms& theirTerms() const { return theirs_; }
     double roundTripMs() const;
