@@ -25,6 +25,9 @@ constexpr enet_uint8 INPUT_CHANNEL = 1;
 // ENet gives up on a link whose reliable data goes unanswered this long.
 constexpr enet_uint32 PEER_TIMEOUT_MS = 5000;
 constexpr int HANDSHAKE_PINGS = 4;
+// A connection that has not finished the handshake by then is let go, so that one
+// that says nothing cannot keep the right player out.
+constexpr double HANDSHAKE_LIMIT_MS = 5000.0;
 constexpr uint16_t COUNTDOWN_MS = 3000;
 // The IPv4 and UDP headers of every datagram, which ENet's counts leave out.
 constexpr uint64_t IP_UDP_HEADER_BYTES = 28;
@@ -203,6 +206,10 @@ LinkEvent DuelLink::poll(uint32_t timeoutMs) {
     LinkEvent out;
     if (!enet_)
         return out;
+    if (hosting_ && peer_ && !agreed_ && nowMs() - candidateSinceMs_ > HANDSHAKE_LIMIT_MS) {
+        enet_peer_disconnect_now(peer_, 0);
+        dropCandidate();
+    }
     ENetEvent event;
     const int got = enet_host_service(enet_, &event, timeoutMs);
     if (got <= 0)
@@ -218,6 +225,7 @@ LinkEvent DuelLink::poll(uint32_t timeoutMs) {
                 peer_ = event.peer;
                 enet_peer_timeout(peer_, 0, PEER_TIMEOUT_MS, PEER_TIMEOUT_MS);
                 lastHeardMs_ = nowMs();
+                candidateSinceMs_ = lastHeardMs_;
             }
         } else if (event.peer == peer_) {
             HelloMessage hello;

@@ -110,5 +110,6 @@ private:
     double bestRoundTripMs_ = 0.0;
     double pingSentAtMs_ = 0.0;
     double lastHeardMs_ = 0.0;
+    double candidateSinceMs_ = 0.0;
     std::string error_;
 };

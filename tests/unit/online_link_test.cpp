@@ -1,7 +1,7 @@
 // The handshake over real ENet on 127.0.0.1: a build that simulates differently and a
 // side of another protocol version are refused on both sides with a message saying
-// which, and the host waits on and agrees with the right player. Every wait is
-// bounded; the host listens on a port the system picks.
+// which, one that says nothing is let go, and the host waits on and agrees with the
+// right player. Every wait is bounded; the host listens on a port the system picks.
 #include "net/duel_link.h"
 #include "net/packets.h"
 
@@ -45,7 +45,7 @@ DuelTerms terms(uint64_t fingerprint, const std::string& code) {
     return t;
 }
 
-TEST(DuelLink, ADifferentBuildOrVersionIsRefusedOnBothSidesAndTheHostWaitsForTheRightPlayer) {
+TEST(DuelLink, StrangersAreTurnedAwayAndTheHostWaitsForTheRightPlayer) {
     DuelLink host;
     ASSERT_TRUE(host.host(0, terms(0x1111, "34679ACD"))) << host.error();
     const uint16_t port = host.port();
@@ -114,6 +114,27 @@ TEST(DuelLink, ADifferentBuildOrVersionIsRefusedOnBothSidesAndTheHostWaitsForThe
                         "protocol version " + std::to_string(NET_PROTOCOL_VERSION) + " here, " +
                             std::to_string(NET_PROTOCOL_VERSION + 1) + " there"));
         enet_peer_reset(peer);
+        enet_host_destroy(raw);
+    }
+
+    // A connection that never says hello is let go after 5 s rather than keeping the
+    // host busy.
+    {
+        ENetHost* raw = enet_host_create(nullptr, 1, 2, 0, 0);
+        ASSERT_NE(raw, nullptr);
+        ENetAddress address{};
+        enet_address_set_host(&address, "127.0.0.1");
+        address.port = port;
+        enet_host_connect(raw, &address, 2, 0x4e44564bu);
+        bool dropped = false;
+        const Clock::time_point until = Clock::now() + std::chrono::seconds(8);
+        while (!dropped && Clock::now() < until) {
+            host.poll(1);
+            ENetEvent e;
+            if (enet_host_service(raw, &e, 1) > 0 && e.type == ENET_EVENT_TYPE_DISCONNECT)
+                dropped = true;
+        }
+        EXPECT_TRUE(dropped);
         enet_host_destroy(raw);
     }
 
