@@ -68,11 +68,13 @@ fuzz-build: deps $(FUZZ_BUILD)/build.ninja
 fuzz: fuzz-build
 	@scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
-# A simulated hour of random play, and twelve minutes of the real game under random
-# keys and resizes (four to settle, eight judged).
+# A simulated hour of random play, twelve minutes of the real game under random
+# keys and resizes (four to settle, eight judged), and the online duel's whole
+# impairment matrix on loopback.
 soak: build
 	@cd $(BUILD) && KELVIDRON_SOAK_STEPS=360000 tests/unit_tests --gtest_filter='Soak.*'
 	@KELVIDRON_SOAK_SECONDS=720 scripts/with-display.sh bash tests/e2e/program_soak.sh $(BUILD)
+	@bash tests/e2e/online_matrix.sh $(BUILD) .
 
 bench: build
 	@scripts/with-display.sh scripts/run-benchmarks.sh $(BUILD)

@@ -15,6 +15,8 @@ install(TARGETS kelvidron-keycheck RUNTIME DESTINATION ${KELVIDRON_PROGRAM_FOLDE
 # recorded or made into videos), which finds the installed Data/ from the program's
 # own place.
 install(TARGETS kelvidron-replay RUNTIME DESTINATION ${KELVIDRON_PROGRAM_FOLDER})
+# The online duel finds the pictures itself, as the replay tool does.
+install(TARGETS kelvidron-online RUNTIME DESTINATION ${KELVIDRON_PROGRAM_FOLDER})
 install(FILES ${KELVIDRON_IMAGE_FILES} DESTINATION ${KELVIDRON_DATA_FOLDER}/Data)
 
 # The launcher finds the prefix from its own place, so the installation can move.

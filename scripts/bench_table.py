@@ -221,6 +221,29 @@ def build(runs):
     t.row("   of which the process's own (anonymous)", t.counter(memory, "anon_end_MiB"), "MiB")
     t.row("   after freed memory is handed back (malloc_trim)",
           t.counter(memory, "rss_end_trimmed_MiB"), "MiB")
+
+    t.section("Online duel (two headless sides on loopback through the impairing relay)")
+    t.row("longest rollback: restore and 15 steps again, 30 shots, 4 explosions (CPU)",
+          t.ms("BM_LongestRollback", cpu=True), "ms", limit=0.5, target="< 0.5 ms")
+    for case, what in (("clean", "clean link"), ("latency_50ms", "50 ms each way"),
+                       ("latency_100ms_jitter_20ms", "100 ms each way, 20 ms jitter"),
+                       ("loss_5pc", "5% loss"), ("loss_bursts_20pc", "bursts of 20% loss"),
+                       ("duplication_reordering", "duplication and reordering")):
+        name = f"BM_OnlineDuel/{case}/iterations:1"
+        t.row(f"{what}: bytes/s the host sends, headers included",
+              t.counter(name, "host_sent_Bps"), "B/s", limit=4000, target="< 4 KB/s")
+        t.row("   bytes/s the joiner sends", t.counter(name, "joiner_sent_Bps"), "B/s",
+              limit=4000, target="< 4 KB/s")
+        t.row("   rollbacks per minute, host", t.counter(name, "host_rollbacks_per_min"), "")
+        t.row("   rollbacks per minute, joiner", t.counter(name, "joiner_rollbacks_per_min"), "")
+        t.row("   longest rollback", t.counter(name, "longest_rollback_steps"), "steps")
+        t.row("   stalls per minute", t.counter(name, "stalls_per_min"), "")
+        t.row("   a shot read on one side to its step on the other",
+              t.counter(name, "shot_to_other_side_ms"), "ms")
+    t.row("frame at the start position, the game's two views",
+          t.ms("BM_StartFrame/two_views/real_time"), "ms")
+    t.row("frame at the start position, one view alone (the online window)",
+          t.ms("BM_StartFrame/single_view/real_time"), "ms")
     return t
 
 

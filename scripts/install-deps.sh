@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri
   libgtest-dev libbenchmark-dev libpng-dev
-  libsdl2-dev libsdl2-mixer-dev libasound2-dev
+  libsdl2-dev libsdl2-mixer-dev libasound2-dev libenet-dev
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev
   xvfb xauth x11-utils xdotool imagemagick apitrace ffmpeg
   clang libclang-rt-14-dev ccache

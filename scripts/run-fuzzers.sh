@@ -14,7 +14,7 @@ mkdir -p "$build/artifacts"
 
 pids=()
 names=()
-for target in bmp tga relief replay; do
+for target in bmp tga relief replay packet; do
   mkdir -p "$build/corpus/$target" "$work/$target"
   # -rss_limit_mb: a reader that allocates what a header claims rather than what the
   # file holds fails here. -timeout: generous, for a loaded machine; an input takes

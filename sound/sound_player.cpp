@@ -35,6 +35,7 @@ Mix_Chunk* engineChunk = nullptr;
 bool on = false;
 bool engineRunning[MAX_SHIPS] = {};
 VoiceChoice voices;
+int listener = -1;
 
 // ALSA prints several lines of its own when there is no card; the one line that
 // matters is ours.
@@ -126,7 +127,7 @@ bool startSound() {
 void hearStep(const StepEvents& events, bool running) {
     if (!on)
         return;
-    const StepSounds sounds = stepSounds(events, running);
+    const StepSounds sounds = stepSounds(events, running, listener);
     Mix_Chunk* const chunks[] = {shotChunk, hitChunk, explosionChunk};
     for (int e = 0; e < sounds.effectCount; ++e) {
         const EffectStart& effect = sounds.effects[e];
@@ -150,3 +151,5 @@ void stopSound() {
 }
 
 bool soundIsOn() { return on; }
+
+void hearAsPlayer(int player) { listener = player; }

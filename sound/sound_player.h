@@ -18,3 +18,8 @@ void hearStep(const StepEvents& events, bool running);
 void stopSound();
 
 bool soundIsOn();
+
+// Whose ears the sound is for. -1, the game's: both players, player 1 on the left and
+// player 2 on the right. A player's index: that player alone, as at a machine of
+// their own (see stepSounds). Set before the first step is heard.
+void hearAsPlayer(int player);

@@ -19,16 +19,22 @@ uint8_t sideLevel(int ship, int side) { return ship == side ? FULL_LEVEL : 0; }
 
 float explosionGain(float distance) { return 10.0f / (10.0f + distance); }
 
-StepSounds stepSounds(const StepEvents& events, bool running) {
+StepSounds stepSounds(const StepEvents& events, bool running, int listener) {
     StepSounds sounds;
     auto start = [&](EffectSound sound, uint8_t left, uint8_t right) {
         sounds.effects[sounds.effectCount++] = EffectStart{sound, left, right};
     };
+    auto heard = [listener](int ship) { return listener < 0 || ship == listener; };
+    auto levelOn = [listener](int ship, int side) {
+        return listener >= 0 ? static_cast<uint8_t>(FULL_LEVEL) : sideLevel(ship, side);
+    };
     for (int s = 0; s < shipCount; ++s) {
+        if (!heard(s))
+            continue;
         if (events.hits[s] > 0)
-            start(EffectSound::Hit, sideLevel(s, 0), sideLevel(s, 1));
+            start(EffectSound::Hit, levelOn(s, 0), levelOn(s, 1));
         if (events.shotsFired[s] > 0)
-            start(EffectSound::Shot, sideLevel(s, 0), sideLevel(s, 1));
+            start(EffectSound::Shot, levelOn(s, 0), levelOn(s, 1));
     }
     const int kept = std::min(events.explosionCount, static_cast<int>(StepEvents::MAX_EXPLOSIONS));
     if (kept > 0) {
@@ -37,10 +43,13 @@ StepSounds stepSounds(const StepEvents& events, bool running) {
             for (int s = 0; s < shipCount; ++s)
                 gain[s] = std::fmax(
                     gain[s], explosionGain((events.explosionAt[e] - ships[s]->position).length()));
-        start(EffectSound::Explosion, level(gain[0]), level(gain[1]));
+        if (listener >= 0)
+            start(EffectSound::Explosion, level(gain[listener]), level(gain[listener]));
+        else
+            start(EffectSound::Explosion, level(gain[0]), level(gain[1]));
     }
     for (int s = 0; s < shipCount; ++s)
-        sounds.engineRuns[s] = running && ships[s]->thrustIndicator != 0;
+        sounds.engineRuns[s] = heard(s) && running && ships[s]->thrustIndicator != 0;
     return sounds;
 }
 

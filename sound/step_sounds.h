@@ -36,8 +36,11 @@ struct StepSounds {
 // The sounds a step starts, in the order they start: per ship its hit and its shot
 // on its own side, then the step's explosions as one sound, on each side as loud as
 // the nearest of them is to that side's ship. An engine runs while its ship thrusts
-// and the game runs. Reads the ships' places and thrust.
-StepSounds stepSounds(const StepEvents& events, bool running);
+// and the game runs. Reads the ships' places and thrust. With a `listener` (a
+// player's index), that player alone hears, as at a machine of their own: their own
+// sounds in both speakers, the other's not at all, the explosions by the distance to
+// their own ship.
+StepSounds stepSounds(const StepEvents& events, bool running, int listener = -1);
 
 // The level of a ship's own sounds on a side: player 1's side is the left.
 uint8_t sideLevel(int ship, int side);

@@ -5,9 +5,9 @@
 #include "world/step_events.h"
 #include "world/world_update.h"
 
-void runDuelStep(const StepInput& input) {
+void runDuelStep(const StepInput& input, float particleMs) {
     clearStepEvents();
     applyStepInput(input);
     resolveCollisions(DUEL_STEP_MS);
-    updateWorld(DUEL_STEP_MS);
+    updateWorld(DUEL_STEP_MS, particleMs);
 }

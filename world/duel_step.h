@@ -9,5 +9,7 @@
 constexpr float DUEL_STEP_MS = 10.0f;
 
 // Clears the step's events, applies the input, resolves the contacts and moves the
-// world. The view choice is the caller's.
-void runDuelStep(const StepInput& input);
+// world. The view choice is the caller's. `particleMs` is how far the explosions'
+// particles move: a step run again after a rollback may hold them (0) and have the
+// next new step move them by the time held, since they decide nothing of the duel.
+void runDuelStep(const StepInput& input, float particleMs = DUEL_STEP_MS);

@@ -22,10 +22,13 @@ bool insideArena(const Vec3& p) {
 
 } // namespace
 
-void updateWorld(float step) {
+void updateWorld(float step) { updateWorld(step, step); }
+
+void updateWorld(float step, float particleStep) {
     // Finished explosions stay listed until they are next drawn.
-    for (int i = 0; i < entityListCount(explosions); ++i)
-        entityListPointerAt<ParticleSystem>(explosions, i)->update(step);
+    if (particleStep > 0.0f)
+        for (int i = 0; i < entityListCount(explosions); ++i)
+            entityListPointerAt<ParticleSystem>(explosions, i)->update(particleStep);
 
     for (int s = 0; s < shipCount; ++s) {
         Ship* ship = ships[s];

@@ -12,3 +12,7 @@ extern bool gameRunning;
 constexpr float ARENA_HALF_SIZE = 70.0f;
 
 void updateWorld(float step);
+// The same, with the explosions' particles moved by `particleStep` instead: they decide
+// nothing of the duel, so a step run again may leave them (0) for a later one to
+// catch up.
+void updateWorld(float step, float particleStep);

@@ -17,29 +17,6 @@ uint64_t freshDuel(uint32_t seed) {
     return simulationFingerprint();
 }
 
-DuelResult resultNow() {
-    if (gameRunning)
-        return DuelResult::Unfinished;
-    const bool oneAlive = ships[0]->health > 0;
-    const bool twoAlive = ships[1]->health > 0;
-    if (oneAlive == twoAlive)
-        return DuelResult::BothDestroyed;
-    return oneAlive ? DuelResult::PlayerOneWins : DuelResult::PlayerTwoWins;
-}
-
-const char* resultText(DuelResult result) {
-    switch (result) {
-    case DuelResult::PlayerOneWins:
-        return "player 1 wins";
-    case DuelResult::PlayerTwoWins:
-        return "player 2 wins";
-    case DuelResult::BothDestroyed:
-        return "both ships destroyed";
-    default:
-        return "unfinished";
-    }
-}
-
 int openReplayDuel(const std::string& file, ReplayReading& reading) {
     reading = readReplay(file);
     if (!reading.error.empty()) {

@@ -1,8 +1,8 @@
-// The duel a replay plays: a fresh one from the replay's seed, its result, and what
-// playing without drawing must do in drawing's place. Shared by the replay tool's
-// commands.
+// The duel a replay plays: a fresh one from the replay's seed, and the refusal of a
+// replay that another build's simulation made. Shared by the replay tool's commands.
 #pragma once
 
+#include "replay/duel_result.h"
 #include "replay/replay_file.h"
 
 #include <cstdint>
@@ -12,9 +12,6 @@ constexpr uint32_t RAND_SEED = 1;
 
 // A fresh duel, and the fingerprint taken on it.
 uint64_t freshDuel(uint32_t seed);
-
-DuelResult resultNow();
-const char* resultText(DuelResult result);
 
 // Reads the replay at `file` into `reading` and sets up a fresh duel from its seed.
 // Returns 0 when it can be played; otherwise prints why and returns the exit status:

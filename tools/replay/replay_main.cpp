@@ -3,6 +3,7 @@
 #include "app/control_mapping.h"
 #include "app/keyboard.h"
 #include "key_script.h"
+#include "replay/duel_result.h"
 #include "replay/replay_file.h"
 #include "replay_duel.h"
 #include "replay_live.h"
@@ -59,7 +60,7 @@ void printSummary(size_t steps, DuelResult result) {
     const double seconds = static_cast<double>(steps) * DUEL_STEP_MS / 1000.0;
     const int minutes = static_cast<int>(seconds / 60);
     std::printf("%zu steps, %d:%05.2f, %s, matches\n", steps, minutes, seconds - minutes * 60,
-                resultText(result));
+                duelResultText(result));
 }
 
 void deliver(const ScriptedKey& key) {
@@ -92,11 +93,11 @@ int make(const std::string& scriptPath, const std::string& file, long steps) {
         retireBurntOutExplosions();
         writer.addStep(input, duelStateHash);
     }
-    if (!writer.finish(resultNow())) {
+    if (!writer.finish(duelResultNow())) {
         std::fprintf(stderr, "kelvidron-replay: %s\n", writer.error().c_str());
         return 2;
     }
-    printSummary(static_cast<size_t>(step), resultNow());
+    printSummary(static_cast<size_t>(step), duelResultNow());
     return 0;
 }
 
@@ -127,9 +128,9 @@ int check(const std::string& file) {
             return 1;
         }
     }
-    if (replay.ended && resultNow() != replay.result) {
+    if (replay.ended && duelResultNow() != replay.result) {
         std::fprintf(stderr, "kelvidron-replay: %s: the recording says %s, the duel ends %s\n",
-                     file.c_str(), resultText(replay.result), resultText(resultNow()));
+                     file.c_str(), duelResultText(replay.result), duelResultText(duelResultNow()));
         return 1;
     }
     if (reading.incomplete)
@@ -137,7 +138,7 @@ int check(const std::string& file) {
                     file.c_str(), step);
     std::printf("shots fired: player 1 %ld, player 2 %ld; health: player 1 %d, player 2 %d\n",
                 shots[0], shots[1], ships[0]->health, ships[1]->health);
-    printSummary(step, resultNow());
+    printSummary(step, duelResultNow());
     return 0;
 }
 

@@ -29,11 +29,11 @@ void finishRecording() {
     if (!recording.isOpen())
         return;
     recordingDone = 1;
-    const DuelResult result = resultNow();
+    const DuelResult result = duelResultNow();
     // The game's standard output stays its own: the tool speaks on standard error.
     if (recording.finish(result))
         std::fprintf(stderr, "kelvidron-replay: %s: %u steps kept, %s\n", recordingPath.c_str(),
-                     recording.stepsWritten(), resultText(result));
+                     recording.stepsWritten(), duelResultText(result));
     else
         std::fprintf(stderr, "kelvidron-replay: %s\n", recording.error().c_str());
 }

@@ -172,7 +172,7 @@ int videoCommand(const std::string& replayPath, const std::string& outName, char
                     steps);
     const double seconds = static_cast<double>(pictures) / VIDEO_FRAMES_PER_SECOND;
     std::printf("%s: %zu steps, %s, %ld frames (%.2f s) of %dx%d at %d per second\n",
-                outName.c_str(), steps, resultText(resultNow()), pictures, seconds,
+                outName.c_str(), steps, duelResultText(duelResultNow()), pictures, seconds,
                 evenSize(VIDEO_WINDOW_WIDTH), evenSize(VIDEO_WINDOW_HEIGHT),
                 VIDEO_FRAMES_PER_SECOND);
     return 0;
