@@ -6,10 +6,12 @@
 #include "net/join_code.h"
 #include "online_duel.h"
 
+#include "app/game_folder.h"
 #include "app/game_init.h"
 #include "app/gamepad_keys.h"
 #include "app/window_record.h"
 #include "render/frame_caption.h"
+#include "standard_options.h"
 #include "world/simulation_fingerprint.h"
 #include "world/world.h"
 #include "world/world_update.h"
@@ -52,6 +54,7 @@ const char USAGE[] =
     "                 measurements), ending when the duel does\n"
     "  --stats FILE   writes the session's figures (traffic, rollbacks, stalls) there\n"
     "  --help         shows this\n"
+    "  --version      says the program's version\n"
     "\n"
     "Closing the window (or Ctrl-C) ends the duel on both sides.\n"
     "Exit status: 0 after a finished duel (or a window closed here), 1 after a refusal,\n"
@@ -133,28 +136,6 @@ bool parseOptions(int argc, char** argv, Options& o) {
     return true;
 }
 
-bool isFolder(const std::string& path) {
-    struct stat s {};
-    return stat(path.c_str(), &s) == 0 && S_ISDIR(s.st_mode);
-}
-
-// The game reads its pictures from Data/ in the folder it runs in: here, or beside
-// an installed program in ../share/kelvidron.
-void findData() {
-    if (isFolder("Data"))
-        return;
-    char self[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0)
-        return;
-    self[n] = '\0';
-    std::string folder(self);
-    folder.resize(folder.rfind('/'));
-    const std::string data = folder + "/../share/kelvidron";
-    if (isFolder(data + "/Data") && chdir(data.c_str()) != 0)
-        std::perror("kelvidron-online: chdir");
-}
-
 uint64_t randomBits() {
     std::random_device device;
     return (static_cast<uint64_t>(device()) << 32) ^ device();
@@ -207,10 +188,8 @@ void drain(DuelLink& link) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h"))) {
-        std::fputs(USAGE, stdout);
+    if (answerStandardOption(argc, argv, "kelvidron-online", USAGE))
         return 0;
-    }
     Options o;
     if (!parseOptions(argc, argv, o)) {
         std::fputs(USAGE, stderr);
@@ -236,6 +215,14 @@ int main(int argc, char** argv) {
                          "kelvidron-online: '%s' is no join code (%d of the letters and digits "
                          "%s)\n",
                          o.code.c_str(), JOIN_CODE_LENGTH, JOIN_CODE_ALPHABET);
+            return 2;
+        }
+    }
+    // The game's pictures are found before anyone is kept waiting for them.
+    if (o.windowed) {
+        o.record = absolutePath(o.record);
+        if (!enterGameFolder()) {
+            std::fprintf(stderr, "kelvidron-online: %s\n", missingGameFolderMessage().c_str());
             return 2;
         }
     }
@@ -280,7 +267,6 @@ int main(int argc, char** argv) {
 
     std::srand(d.randSeed);
     if (o.windowed) {
-        findData();
         int glutArgc = 1;
         char* glutArgv[] = {argv[0], nullptr};
         openSingleView(d.localPlayer, &glutArgc, glutArgv);

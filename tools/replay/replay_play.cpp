@@ -61,7 +61,8 @@ void endPlayback() {
     hearStep(stepEvents, false);
     mainWindow.setIdleFunc(nullptr);
     showState();
-    std::printf("end of the replay: %zu steps, %s, %s\n", playback.step, duelResultText(duelResultNow()),
+    std::printf("end of the replay: %zu steps, %s, %s\n", playback.step,
+                duelResultText(duelResultNow()),
                 playback.differs ? "differs from the recording" : "matches");
 }
 
