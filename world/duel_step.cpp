@@ -2,6 +2,8 @@
 #include "world/duel_step.h"
 
 #include "world/contact_rules.h"
+#include "world/entity_list.h"
+#include "world/particle_system.h"
 #include "world/step_events.h"
 #include "world/world_update.h"
 
@@ -10,4 +12,12 @@ void runDuelStep(const StepInput& input) {
     applyStepInput(input);
     resolveCollisions(DUEL_STEP_MS);
     updateWorld(DUEL_STEP_MS);
+}
+
+void retireBurntOutExplosions() {
+    for (int i = entityListCount(explosions) - 1; i >= 0; --i) {
+        ParticleSystem* system = entityListPointerAt<ParticleSystem>(explosions, i);
+        if (system->liveCount <= 0)
+            retireExplosion(system);
+    }
 }

@@ -11,3 +11,8 @@ constexpr float DUEL_STEP_MS = 10.0f;
 // Clears the step's events, applies the input, resolves the contacts and moves the
 // world. The view choice is the caller's.
 void runDuelStep(const StepInput& input);
+
+// Without drawing, explosions never leave their list: programs that run duels with no
+// window retire the burnt-out ones after each step, as drawing does, so that memory
+// stays bounded. Only the particles depend on it.
+void retireBurntOutExplosions();

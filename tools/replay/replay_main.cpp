@@ -47,16 +47,6 @@ uint64_t freshDuel(uint32_t seed) {
     return simulationFingerprint();
 }
 
-// With no drawing, explosions would never leave their list: retire the burnt-out ones
-// as drawing does, so memory stays bounded. Only particles depend on it.
-void retireBurntOut() {
-    for (int i = entityListCount(explosions) - 1; i >= 0; --i) {
-        ParticleSystem* system = entityListPointerAt<ParticleSystem>(explosions, i);
-        if (system->liveCount <= 0)
-            retireExplosion(system);
-    }
-}
-
 DuelResult resultNow() {
     if (gameRunning)
         return DuelResult::Unfinished;
@@ -114,7 +104,7 @@ int make(const std::string& scriptPath, const std::string& file, long steps) {
             deliver(script.keys[next]);
         const StepInput input = readStepInput();
         runDuelStep(input);
-        retireBurntOut();
+        retireBurntOutExplosions();
         writer.addStep(input, duelStateHash());
     }
     if (!writer.finish(resultNow())) {
@@ -150,7 +140,7 @@ int check(const std::string& file) {
                 return 1;
             }
             runDuelStep(replay.inputs[step]);
-            retireBurntOut();
+            retireBurntOutExplosions();
         }
         if (duelStateHash() != checkpoint.hash) {
             std::fprintf(
