@@ -8,6 +8,7 @@
 #include "assets/textures.h"
 #include "input/gamepads.h"
 #include "render/cameras.h"
+#include "render/display_views.h"
 #include "render/lighting.h"
 #include "render/models.h"
 #include "render/planet_textures.h"
@@ -55,4 +56,10 @@ void openGame(int* argc, char** argv) {
     // Sampled after start-up, so the time spent loading is never simulated.
     lastTick = GetTickCount();
     mainWindow.refreshAll();
+}
+
+void openSingleView(int player, int* argc, char** argv) {
+    showSingleView(player);
+    hearAsPlayer(player);
+    openGame(argc, argv);
 }

@@ -194,7 +194,7 @@ void BM_FrameParts(benchmark::State& state, Scene scene) {
             lap(SHOTS_AND_SHIPS);
             drawExplosions();
             lap(EXPLOSIONS);
-            drawOverlay(viewPlayer(view));
+            drawOverlay(viewPlayer(view), viewPlacement(view, layout));
             lap(OVERLAY);
         }
         glutSwapBuffers();

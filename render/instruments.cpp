@@ -25,20 +25,13 @@ namespace {
 
 void setViewport(const ViewRect& r) { glViewport(r.x, r.y, r.width, r.height); }
 
-// The insets are a third of a half-view in each direction: half the window's aspect.
-float insetAspect() {
-    return static_cast<float>(viewWindow.width) / static_cast<float>(viewWindow.height) * 0.5f;
-}
-
-void restoreViewViewport(int p) { setViewport(viewRect(p, viewWindow.width, viewWindow.height)); }
-
 } // namespace
 
-void drawAttitudeGlobe(int p) {
-    setViewport(globeInset(p, viewWindow.width, viewWindow.height));
+void drawAttitudeGlobe(int p, const ViewPlacement& view) {
+    setViewport(view.globe);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
-    setPerspective(insetAspect());
+    setPerspective(view.insetAspect);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     ships[p]->drawScaled(1.0f);
@@ -51,21 +44,21 @@ void drawAttitudeGlobe(int p) {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    restoreViewViewport(p);
+    setViewport(view.rect);
 }
 
-void drawDirectionIndicator(int p) {
+void drawDirectionIndicator(int p, const ViewPlacement& view) {
     const Ship& self = *ships[p];
     const Ship& other = *ships[p == 0 ? 1 : 0];
     Vec3 d = other.getPosition() - self.getPosition();
     const Vec3 back = self.back;
 
-    setViewport(indicatorInset(p, viewWindow.width, viewWindow.height));
+    setViewport(view.indicator);
     glDisable(GL_LIGHTING);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    setPerspective(insetAspect());
+    setPerspective(view.insetAspect);
     d.setLength(0.5f);
 
     // The direction is shown in the ship's own frame, 3 units in front of the
@@ -111,5 +104,5 @@ void drawDirectionIndicator(int p) {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    restoreViewViewport(p);
+    setViewport(view.rect);
 }

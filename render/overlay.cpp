@@ -3,6 +3,7 @@
 #include "render/overlay.h"
 
 #include "assets/textures.h"
+#include "render/cameras.h"
 #include "render/instruments.h"
 #include "render/models.h"
 #include "world/contact_rules.h"
@@ -11,10 +12,8 @@
 
 #include <GL/glu.h>
 
-void drawOverlay(int p) {
-    const int w = viewWindow.width;
-    // The cockpit models are scaled with the window's width (3 at 1024 pixels).
-    const float s = static_cast<float>(w) * 0.0029296875f;
+void drawOverlay(int p, const ViewPlacement& view) {
+    const float s = view.cockpitScale;
     // Over the world, depth-tested only against itself.
     glClear(GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
@@ -39,16 +38,27 @@ void drawOverlay(int p) {
     glTranslatef(0, -0.2f, 1.8f);
     glScalef(4, 5, 4);
     glRotatef(-90, 1, 0, 0);
+    // A view wider than a half-window one draws the frame at a half's aspect, so that
+    // the frame spans it as it spans a half; the tilting ship keeps its shape.
+    const bool stretched = view.cockpitAspect != view.aspect;
+    if (stretched) {
+        setPerspective(view.cockpitAspect);
+        glMatrixMode(GL_MODELVIEW);
+    }
     glCallList(cockpitList);
+    if (stretched) {
+        setPerspective(view.aspect);
+        glMatrixMode(GL_MODELVIEW);
+    }
     if (flash) {
         glDisable(GL_COLOR_MATERIAL);
         --hitFlash[p];
     }
     glPopMatrix();
     glPopMatrix();
-    drawAttitudeGlobe(p);
-    drawDirectionIndicator(p);
-    drawHealthAndCrosshair(p);
+    drawAttitudeGlobe(p, view);
+    drawDirectionIndicator(p, view);
+    drawHealthAndCrosshair(p, view);
     glDisable(GL_LIGHT1);
     glEnable(GL_LIGHT0);
 }
@@ -78,16 +88,18 @@ void setFrontMaterial(GLenum parameter, float r, float g, float b, float a) {
 
 } // namespace
 
-void drawHealthAndCrosshair(int p) {
+void drawHealthAndCrosshair(int p, const ViewPlacement& view) {
     // Keeps the bar's thickness in pixels when the window is taller or shorter than 522.
-    const float f = static_cast<float>(viewWindow.topLevelHeight) * 0.0019157088f;
+    const float f = view.barScale;
+    const float halfWidth = view.flatHalfWidth;
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(-10, 10, -10, 10, 1, 100);
+    glOrtho(-halfWidth, halfWidth, -10, 10, 1, 100);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    glTranslatef(-0.7f, -5, 0);
+    // As far from the view's left edge in a wider flat projection as in a half view.
+    glTranslatef(-0.7f - (halfWidth - 10.0f), -5, 0);
     glRotatef(90, 0, 0, 1);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);

@@ -2,10 +2,13 @@
 // globe, the direction indicator, the health bar and the crosshair.
 #pragma once
 
-// Draws player p's overlay over the world of its view. Leaves lights 1 and 2, blending
-// and texturing off, lighting and light 0 on, and the viewport on the whole view.
-void drawOverlay(int p);
+#include "render/display_views.h"
+
+// Draws player p's overlay over the world of the view placed at `view`. Leaves lights
+// 1 and 2, blending and texturing off, lighting and light 0 on, and the viewport on
+// the whole view.
+void drawOverlay(int p, const ViewPlacement& view);
 
 // Its parts of its own; the instruments between them are in instruments.h.
 void drawCockpitShip(int p);
-void drawHealthAndCrosshair(int p);
+void drawHealthAndCrosshair(int p, const ViewPlacement& view);

@@ -41,6 +41,7 @@ Mix_Chunk* explosionChunk = nullptr;
 Mix_Chunk* engineChunk = nullptr;
 bool on = false;
 bool engineRunning[MAX_SHIPS] = {};
+int listener = -1;
 
 // ALSA prints several lines of its own when there is no card; the one line that
 // matters is ours.
@@ -51,8 +52,15 @@ Mix_Chunk* chunkOf(SoundSamples& sound) {
                              static_cast<Uint32>(sound.samples.size() * sizeof(int16_t)));
 }
 
-// Player 1's side is the left, player 2's the right.
-Uint8 sideLevel(int ship, int side) { return ship == side ? 255 : 0; }
+// Player 1's side is the left, player 2's the right; a single listener hears their
+// own ship on both sides and the other not at all.
+Uint8 sideLevel(int ship, int side) {
+    if (listener >= 0)
+        return ship == listener ? 255 : 0;
+    return ship == side ? 255 : 0;
+}
+
+bool heard(int ship) { return listener < 0 || ship == listener; }
 
 Uint8 level(float gain) {
     return static_cast<Uint8>(std::lround(255.0f * std::fmin(1.0f, std::fmax(0.0f, gain))));
@@ -142,6 +150,8 @@ void hearStep(const StepEvents& events, bool running) {
     if (!on)
         return;
     for (int s = 0; s < shipCount; ++s) {
+        if (!heard(s))
+            continue;
         if (events.hits[s] > 0)
             playEffect(hitChunk, sideLevel(s, 0), sideLevel(s, 1));
         if (events.shotsFired[s] > 0)
@@ -156,10 +166,13 @@ void hearStep(const StepEvents& events, bool running) {
             for (int s = 0; s < shipCount; ++s)
                 gain[s] = std::fmax(
                     gain[s], explosionGain((events.explosionAt[e] - ships[s]->position).length()));
-        playEffect(explosionChunk, level(gain[0]), level(gain[1]));
+        if (listener >= 0)
+            playEffect(explosionChunk, level(gain[listener]), level(gain[listener]));
+        else
+            playEffect(explosionChunk, level(gain[0]), level(gain[1]));
     }
     for (int s = 0; s < shipCount; ++s)
-        runEngine(s, running && ships[s]->thrustIndicator != 0);
+        runEngine(s, heard(s) && running && ships[s]->thrustIndicator != 0);
 }
 
 void stopSound() {
@@ -176,3 +189,5 @@ void stopSound() {
 }
 
 bool soundIsOn() { return on; }
+
+void hearAsPlayer(int player) { listener = player; }

@@ -19,6 +19,12 @@ void stopSound();
 
 bool soundIsOn();
 
+// Whose ears the sound is for. -1, the game's: both players, player 1 on the left and
+// player 2 on the right. A player's index: that player alone, as at a machine of
+// their own: their own sounds in both speakers, the other's not at all, and
+// explosions by the distance to their ship. Set before the first step is heard.
+void hearAsPlayer(int player);
+
 // How loud an explosion is to a ship at this distance: 1 on top of it, a half at 10
 // units (the ships' distance at the start), fading on with distance.
 float explosionGain(float distance);

@@ -8,6 +8,7 @@
 #include "render/display_views.h"
 #include "support/game_frame.h"
 #include "support/gl_test_support.h"
+#include "world/contact_rules.h"
 #include "world/ship.h"
 #include "world/world.h"
 
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -105,6 +107,48 @@ TEST(Views, ViewFromBehindShowsTheOwnShipInTheMiddleOfEachView) {
         const int changed = differingPixels(inside, behind, viewCentreX - 30, centreY - 12, 60, 24);
         EXPECT_GT(changed, 15) << "view centred at " << viewCentreX;
     }
+}
+
+// Player 2 alone across the sub-window: no gap, one viewport over all of it, the
+// game's 40 degrees vertically at the whole width's aspect, player 2's own cockpit
+// (its flash, not player 1's) spanning the width, and their ship in the middle from
+// behind.
+TEST(Views, OnePlayersViewAloneFillsTheSubWindow) {
+    startGameForTest();
+    showSingleView(1);
+    hitFlash[0] = 20;
+    hitFlash[1] = 20;
+    viewMode = 0;
+    const RgbImage inside = captureGameFrame();
+    EXPECT_EQ(currentViewport(), (std::array<GLint, 4>{0, 0, 1029, 512}));
+    int notGrey = 0;
+    for (int y = 5; y < inside.height - 5; ++y)
+        for (int column = 1029 / 2; column <= 1029 / 2 + 4; ++column) {
+            const Rgb p = pixelAt(inside, 5 + column, y);
+            notGrey += (p.r != VIEW_GREY || p.g != VIEW_GREY) ? 1 : 0;
+        }
+    EXPECT_GT(notGrey, 4 * inside.height) << "no gap";
+    for (int x : {5 + 85, 5 + 1029 - 85}) {
+        const Rgb pillar = pixelAt(inside, x, 5 + 250);
+        EXPECT_TRUE(pillar.r > pillar.g + 8 && pillar.r > pillar.b) << "cockpit pillar at " << x;
+    }
+    EXPECT_EQ(hitFlash[1], 19);
+    EXPECT_EQ(hitFlash[0], 20) << "player 1's overlay is not drawn";
+
+    beginView(0, beginFrame());
+    GLfloat projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    const float focal = 1.0f / std::tan(20.0f * static_cast<float>(M_PI) / 180.0f);
+    EXPECT_NEAR(projection[5], focal, 1e-5f);
+    EXPECT_NEAR(projection[0], focal * 512.0f / 1029.0f, 1e-5f);
+
+    viewMode = 1;
+    const RgbImage behind = captureGameFrame();
+    EXPECT_GT(differingPixels(inside, behind, 5 + 514 - 30, 5 + 256 - 12, 60, 24), 15);
+    showSingleView(-1);
+    viewMode = 0;
+    hitFlash[0] = 0;
+    hitFlash[1] = 0;
 }
 
 int idlePasses = 0;

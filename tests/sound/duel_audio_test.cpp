@@ -103,6 +103,7 @@ protected:
     }
     void TearDown() override {
         stopSound();
+        hearAsPlayer(-1);
         std::remove(file_.c_str());
     }
 
@@ -272,6 +273,41 @@ TEST_F(DuelAudio, EverythingAtOnceNeverClipsAndAFrozenGameFallsSilent) {
     const long quietFrom = freeze.ranTo + BUFFER_FRAMES + ms(900) + ENGINE_STOPPED;
     EXPECT_LT(left.rms(quietFrom, ms(300)), 0.0001f);
     EXPECT_LT(right.rms(quietFrom, ms(300)), 0.0001f);
+}
+
+// Player 2 at a machine of their own: player 1's shot and engine are not heard at all,
+// their own shot and the explosion beside them are in both speakers alike, and a far
+// explosion is quieter by its distance to player 2 alone.
+TEST_F(DuelAudio, OnePlayerAloneHearsTheirOwnSoundsInBothSpeakers) {
+    hearAsPlayer(1);
+    keyDown('q', 0, 0);
+    tap('s');
+    const StepMark otherShot = step();
+    steps(40);
+    keyUp('q', 0, 0);
+    specialDown(GLUT_KEY_RIGHT, 0, 0);
+    specialUp(GLUT_KEY_RIGHT, 0, 0);
+    const StepMark ownShot = step();
+    steps(40);
+    const Vec3 above = ships[1]->position + Vec3(0, 3, 0);
+    shotAt(0, above);
+    shotAt(1, above);
+    const StepMark near = step();
+    ASSERT_EQ(stepEvents.explosionCount, 1);
+    steps(100);
+    shotAt(0, celestialBodies[4]->position + Vec3(0, 0, 4));
+    const StepMark far = step();
+    ASSERT_EQ(stepEvents.explosionCount, 1);
+    steps(100);
+    listen();
+
+    for (const Channel* side : {&left, &right})
+        EXPECT_LT(side->rms(otherShot.ranFrom, ms(350)), 0.0001f) << "the other's shot and engine";
+    EXPECT_GT(left.rms(ownShot.ranFrom, ms(150)), 0.005f);
+    EXPECT_NEAR(left.rms(ownShot.ranFrom, ms(150)), right.rms(ownShot.ranFrom, ms(150)), 0.0005f);
+    const float nearLeft = left.rms(near.ranFrom, ms(400));
+    EXPECT_NEAR(nearLeft, right.rms(near.ranFrom, ms(400)), 0.001f);
+    EXPECT_GT(nearLeft, 3 * left.rms(far.ranFrom, ms(400)));
 }
 
 } // namespace

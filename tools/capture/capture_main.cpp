@@ -7,6 +7,7 @@
 
 #include "app/game_loop.h"
 #include "app/keyboard.h"
+#include "render/display_views.h"
 #include "world/ship.h"
 #include "world/world.h"
 
@@ -23,13 +24,15 @@ namespace {
 
 const char* const USAGE =
     "usage: kelvidron-capture SCRIPT OUTPUT.png [--steps N] [--size WIDTHxHEIGHT]\n"
-    "                         [--ship N X,Y,Z X,Y,Z]...\n"
+    "                         [--ship N X,Y,Z X,Y,Z]... [--view N]\n"
     "  SCRIPT   lines of 'step key down|up' (key: one character, or up, down, left,\n"
     "           right); '-' or an empty file for no keys\n"
     "  --steps  simulation steps to run (default: up to the last scripted key)\n"
     "  --size   size of the top-level window (default 1039x522)\n"
     "  --ship   after the steps, put ship N (1 or 2) at the first point with its nose\n"
-    "           towards the second, its up as near world +y as the nose allows\n";
+    "           towards the second, its up as near world +y as the nose allows\n"
+    "  --view   show player N's (1 or 2) view alone across the window, as one player\n"
+    "           sees it at a machine of their own\n";
 
 struct Placement {
     int ship;
@@ -43,6 +46,7 @@ struct Options {
     int width = 1039;
     int height = 522;
     std::vector<Placement> placements;
+    int singleView = -1;
 };
 
 bool parsePoint(const char* text, Vec3& point) {
@@ -76,6 +80,11 @@ bool parseOptions(int argc, char** argv, Options& options) {
                 (p.position - p.target).length() == 0.0f)
                 return false;
             options.placements.push_back(p);
+        } else if (arg == "--view" && i + 1 < argc) {
+            const std::string player = argv[++i];
+            if (player != "1" && player != "2")
+                return false;
+            options.singleView = player[0] - '1';
         } else if (positional == 0) {
             options.script = arg;
             ++positional;
@@ -127,6 +136,7 @@ int main(int argc, char** argv) {
     char* glutArgv[] = {argv[0], nullptr};
     glutInit(&glutArgc, glutArgv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
+    showSingleView(options.singleView);
     // The capture drives the steps itself; the idle callback would add real time.
     startGameWithoutIdle(options.width, options.height);
 
