@@ -12,13 +12,21 @@ install(TARGETS kelvidron-keycheck RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # Replays need no data files and no window.
 install(TARGETS kelvidron-replay RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${KELVIDRON_IMAGE_FILES} DESTINATION ${KELVIDRON_DATA_FOLDER}/Data)
+# The practice duel reads the game's pictures as the game does: beside it in libexec,
+# started by a launcher of its own.
+install(TARGETS kelvidron-practice RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/kelvidron)
 
 # The launcher finds the prefix from its own place, so the installation can move.
 file(RELATIVE_PATH BIN_TO_PREFIX /prefix/${CMAKE_INSTALL_BINDIR} /prefix)
 set(DATA_FOLDER ${KELVIDRON_DATA_FOLDER})
 set(GAME_PROGRAM ${KELVIDRON_GAME_PROGRAM})
+set(LAUNCHED kelvidron)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/kelvidron.in ${CMAKE_BINARY_DIR}/packaging/kelvidron @ONLY)
 install(PROGRAMS ${CMAKE_BINARY_DIR}/packaging/kelvidron DESTINATION ${CMAKE_INSTALL_BINDIR})
+set(LAUNCHED kelvidron-practice)
+set(GAME_PROGRAM ${CMAKE_INSTALL_LIBEXECDIR}/kelvidron/kelvidron-practice)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/kelvidron.in ${CMAKE_BINARY_DIR}/packaging/kelvidron-practice @ONLY)
+install(PROGRAMS ${CMAKE_BINARY_DIR}/packaging/kelvidron-practice DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/kelvidron.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)

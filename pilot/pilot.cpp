@@ -18,9 +18,9 @@ namespace {
 const PilotSkill SKILLS[PILOT_LEVELS] = {
     // A beginner: sees the duel three times a second, aims a few degrees off, taps
     // fire about once a second when the shot looks roughly right, and flies slowly.
-    {25, 2.5f, 60, 2.0f, false, false, 0.004f, 8.0f},
+    {25, 4.0f, 80, 2.0f, false, false, 0.004f, 8.0f},
     // A fair duel.
-    {12, 1.0f, 30, 1.0f, false, false, 0.005f, 9.0f},
+    {12, 1.0f, 30, 1.0f, false, true, 0.005f, 9.0f},
     // Hard: every step, on target, a shot every fifth of a second that will hit.
     {1, 0.0f, 20, 0.7f, true, true, 0.006f, 10.0f},
 };
@@ -106,9 +106,11 @@ Vec3 Pilot::safetyPush() const {
         Vec3 side = closest - unit(v) * dot(closest, unit(v));
         if (side.length() < 0.5f)
             side = Vec3(-v.z, 0.3f * v.x, v.x + 0.001f);
-        const float depth = (reach - d) / PLANET_MARGIN;
+        const float depth = std::min(1.0f, (reach - d) / PLANET_MARGIN);
         const float urgency = 1.0f - t / SAFETY_HORIZON;
-        push += unit(side) * depth + unit(v) * (-urgency);
+        // Braking needs no turn when the nose lies along the path (chasing past a
+        // planet, it does), so it weighs as much as the way round.
+        push += unit(side) * depth + unit(v) * (-0.5f - urgency);
     }
     float back[3] = {0, 0, 0};
     for (int i = 0; i < 3; ++i) {
@@ -159,7 +161,7 @@ bool Pilot::foeOutruns() const {
            !inArena(foe.position + foe.velocity * 6000.0f);
 }
 
-bool Pilot::findThreat(Vec3& dodge, Motion& threat) const {
+bool Pilot::findThreat(Vec3& dodge, Motion& threat, float& time) const {
     const Ship& me = *ships[ship_];
     const Motion self{me.position, me.velocity, Vec3(0, 0, 0)};
     float soonest = 2500.0f;
@@ -173,6 +175,7 @@ bool Pilot::findThreat(Vec3& dodge, Motion& threat) const {
         if (pass.offset.length() > 1.5f || pass.time >= soonest || pass.time <= 0.0f)
             continue;
         soonest = pass.time;
+        time = pass.time;
         found = true;
         threat = Motion{shot->position, shot->velocity, Vec3(0, 0, 0)};
         // Away from the shot's line.
@@ -216,7 +219,8 @@ void Pilot::look() {
     }
     Vec3 dodge;
     Motion threat;
-    if (skill_.evades && findThreat(dodge, threat)) {
+    float threatTime = 0.0f;
+    if (skill_.evades && findThreat(dodge, threat, threatTime)) {
         // A shot that can be met head on is shot down; one that cannot is dodged.
         const Lead meet = solveLead(Motion{me.position, me.velocity, Vec3(0, 0, 0)}, threat,
                                     projectileTemplates[0]->getLaunchSpeed(), 2000.0f);
@@ -226,6 +230,12 @@ void Pilot::look() {
             mode_ = Mode::Attack;
             goal_ = meet.direction;
             push_ = Vec3(0, 0, 0);
+            return;
+        }
+        if (threatTime > 1500.0f) {
+            mode_ = Mode::Evade;
+            push_ = dodge;
+            goal_ = alongOrAgainst(push_, nose);
             return;
         }
     }

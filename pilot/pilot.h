@@ -59,7 +59,7 @@ private:
     Vec3 safetyPush() const;
     Vec3 wantedVelocityChange() const;
     bool foeOutruns() const;
-    bool findThreat(Vec3& dodge, Motion& threat) const;
+    bool findThreat(Vec3& dodge, Motion& threat, float& time) const;
     bool gunOn(uint8_t channels) const;
     Vec3 noisy(const Vec3& aim);
     float uniform();

@@ -14,6 +14,7 @@
 ViewWindow viewWindow;
 FrustumPlanes leftViewFrustum;
 FrustumPlanes rightViewFrustum;
+void (*drawOverViews)() = nullptr;
 
 // Columns between the two views.
 constexpr int VIEW_GAP = 5;
@@ -121,6 +122,8 @@ void displayViews() {
         drawWorld(viewFrustum(view));
         drawOverlay(viewPlayer(view), viewPlacement(view, layout));
     }
+    if (drawOverViews)
+        drawOverViews();
     glutSwapBuffers();
 }
 

@@ -40,6 +40,11 @@ int viewCount();
 // The sub-window's display callback.
 void displayViews();
 
+// Drawn over the finished views just before the buffer swap, in the sub-window's
+// context (a program beside the game writes a line of its own there); the game sets
+// none.
+extern void (*drawOverViews)();
+
 // The steps of displayViews, callable one by one so that a benchmark can time the
 // parts of a frame; displayViews itself is beginFrame, then for each view (the left
 // and the right one, or the one alone) beginView, drawSkyBox, drawWorld and

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package into a temporary folder and checks what it holds and
-# what it declares: the launcher, the key check and the replay tool in /usr/bin, the game in
-# /usr/libexec, the twelve images, the desktop entry and the icon, and the shared
+# what it declares: the launchers, the key check and the replay tool in /usr/bin, the game
+# and the practice duel in /usr/libexec, the twelve images, the desktop entry and the icon, and the shared
 # libraries the game needs (SDL2 for the gamepads among them) as dependencies.
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -20,6 +20,8 @@ has '^-rwxr-xr-x ./usr/bin/kelvidron$' "an executable /usr/bin/kelvidron"
 has '^-rwxr-xr-x ./usr/libexec/kelvidron/kelvidron$' "the game program"
 has '^-rwxr-xr-x ./usr/bin/kelvidron-keycheck$' "the key check"
 has '^-rwxr-xr-x ./usr/bin/kelvidron-replay$' "the replay tool"
+has '^-rwxr-xr-x ./usr/bin/kelvidron-practice$' "the practice duel's launcher"
+has '^-rwxr-xr-x ./usr/libexec/kelvidron/kelvidron-practice$' "the practice duel"
 has ' ./usr/share/applications/kelvidron.desktop$' "the desktop entry"
 has ' ./usr/share/icons/hicolor/256x256/apps/kelvidron.png$' "the icon"
 images=$(grep -c ' ./usr/share/kelvidron/Data/.*\.\(bmp\|tga\)$' "$work/contents" || true)

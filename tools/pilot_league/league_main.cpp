@@ -20,7 +20,8 @@ const char USAGE[] =
     "Plays every level of the computer pilot against a ship that sits still, one that\n"
     "flies straight across, one that circles, one that turns away when aimed at, and\n"
     "the other levels, N duels each (default 20; the seeds change and the sides\n"
-    "alternate), then an hour of flight per level, and prints the figures as a\n"
+    "alternate), then a further hour of flight per level against each of them in\n"
+    "turn, and prints the figures as a\n"
     "Markdown table with the goals. --replays DIR also writes the first duel of a few\n"
     "pairings as replay files there. It takes minutes; progress goes to stderr.\n"
     "\n"
@@ -49,8 +50,8 @@ std::string shown(const std::string& name) {
     return name;
 }
 
-// Duels of a level against its own level until an hour of its flight, counted on both
-// ships, has passed.
+// Duels of a level against every contender in turn until an hour of its own flight
+// has passed, counting its planet contacts.
 struct HourFigures {
     double seconds = 0.0;
     int contacts = 0;
@@ -59,10 +60,13 @@ struct HourFigures {
 
 HourFigures flyAnHour(int level) {
     HourFigures h;
+    const std::vector<std::string>& names = contenderNames();
     for (int i = 0; h.seconds < 3600.0; ++i) {
-        const DuelOutcome d = runPairingDuel(levelName(level), levelName(level), 100 + i);
-        h.seconds += 2.0 * static_cast<double>(d.steps) * 0.01;
-        h.contacts += d.planetContacts[0] + d.planetContacts[1];
+        const std::string& opponent = names[i % names.size()];
+        const int index = 100 + i;
+        const DuelOutcome d = runPairingDuel(levelName(level), opponent, index);
+        h.seconds += static_cast<double>(d.steps) * 0.01;
+        h.contacts += d.planetContacts[duelSetup(index).subjectShip];
         ++h.duels;
     }
     return h;
@@ -191,11 +195,21 @@ int main(int argc, char** argv) {
                     unfinished, median, f.shots ? double(f.hits) / f.shots : 0.0, f.hits, f.shots,
                     f.subjectPlanetContacts, f.opponentPlanetContacts);
     }
-    std::printf("\n| Level | Flight against its own level | Duels | Planet contacts |\n");
-    std::printf("|---|---:|---:|---:|\n");
-    for (int level = 1; level <= 3; ++level)
-        std::printf("| %d | %.0f min | %d | %d |\n", level, hours[level - 1].seconds / 60.0,
-                    hours[level - 1].duels, hours[level - 1].contacts);
+    std::printf("\n| Level | Its flight in the table | Planet contacts | A further hour against "
+                "every contender in turn | Duels | Planet contacts |\n");
+    std::printf("|---|---:|---:|---:|---:|---:|\n");
+    for (int level = 1; level <= 3; ++level) {
+        double seconds = 0.0;
+        int contacts = 0;
+        for (const PairingFigures& f : rows)
+            if (f.subject == levelName(level)) {
+                seconds += f.subjectFlightSeconds;
+                contacts += f.subjectPlanetContacts;
+            }
+        std::printf("| %d | %.0f min | %d | %.0f min | %d | %d |\n", level, seconds / 60.0,
+                    contacts, hours[level - 1].seconds / 60.0, hours[level - 1].duels,
+                    hours[level - 1].contacts);
+    }
 
     // The goals, each with whether this run meets it.
     auto find = [&](int level, const std::string& opponent) -> const PairingFigures& {
