@@ -5,7 +5,7 @@
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 out=${2:-$(dirname "$0")/../docs/practice-watch.png}
-wanted=${SWAPS:-900}
+wanted=${SWAPS:-240}
 source "$(dirname "$0")/../tests/e2e/frames.bash"
 work=$(mktemp -d)
 pid=

@@ -31,8 +31,8 @@ TEST(PilotSteering, SteadyAtan2AgreesWithTheCLibraryAllRound) {
 // Every way round (ahead, behind, to each side, up and down), the ship's own steering
 // brings the nose within the hands' tenth of a degree, and holds it there.
 TEST_F(WorldTest, TheChannelsBringTheNoseOntoAnyDirectionAndHoldIt) {
-    const Vec3 wanted[] = {{0.3f, 0.1f, -1}, {1, 0, 0},    {-1, 0.2f, 0}, {0, 1, 0.01f},
-                           {0, -1, 0.3f},   {0.1f, 0, 1}, {-0.5f, -0.5f, 0.7f}};
+    const Vec3 wanted[] = {{0.3f, 0.1f, -1}, {1, 0, 0},    {-1, 0.2f, 0},       {0, 1, 0.01f},
+                           {0, -1, 0.3f},    {0.1f, 0, 1}, {-0.5f, -0.5f, 0.7f}};
     for (const Vec3& w : wanted) {
         freshWorld();
         Ship& ship = *ships[1];
@@ -40,13 +40,13 @@ TEST_F(WorldTest, TheChannelsBringTheNoseOntoAnyDirectionAndHoldIt) {
         float worst = 0.0f;
         for (int step = 0; step < 600; ++step) {
             StepInput input;
-            input.ships[1].channels = turnChannels(
-                noseError(ship.right, ship.up, ship.back, unitWanted), ship.controls);
+            input.ships[1].channels =
+                turnChannels(noseError(ship.right, ship.up, ship.back, unitWanted), ship.controls);
             runDuelStep(input);
             if (step >= 400)
-                worst = std::max(worst, std::acos(std::min(1.0f, dot(ship.back * -1.0f,
-                                                                     unitWanted))) *
-                                            57.29578f);
+                worst =
+                    std::max(worst, std::acos(std::min(1.0f, dot(ship.back * -1.0f, unitWanted))) *
+                                        57.29578f);
         }
         EXPECT_LT(worst, 0.12f) << w.x << " " << w.y << " " << w.z;
     }
@@ -63,7 +63,7 @@ private:
 
 // A pilot that fires at where the other ship is now misses a moving one: the lead is
 // what hits. Against the same circling and crossing ships, over the same time, the
-// leading pilot lands well over twice the hits.
+// leading pilot lands far more hits.
 TEST(PilotLead, LeadingHitsMovingShipsFarMoreOftenThanAimingAtTheirPlace) {
     int leading = 0;
     int aimingAtPlace = 0;
@@ -81,7 +81,9 @@ TEST(PilotLead, LeadingHitsMovingShipsFarMoreOftenThanAimingAtTheirPlace) {
             aimingAtPlace += d.hitsLanded[1];
             shotsAtPlace += d.shots[1];
         }
-    EXPECT_GT(leading, 2 * aimingAtPlace + 10);
+    // About seven times as many here; a pilot that turns its nose to where the ship is
+    // now, though it still fires only when the shot would hit, lands three times.
+    EXPECT_GT(leading, 4 * aimingAtPlace + 10);
     // It did fire: the difference is in where the shots went.
     EXPECT_GT(shotsAtPlace, 20);
 }

@@ -100,6 +100,29 @@ private:
     int fleeing_ = 0;
 };
 
+// A beginner's stand-in: turns its nose onto the other ship where it is now (no lead,
+// no thrust) and taps fire twice a second while the nose is within two degrees.
+class Aimer : public Contender {
+public:
+    explicit Aimer(int ship) : ship_(ship) {}
+    ShipInput decide() override {
+        const Ship& me = *ships[ship_];
+        const Vec3 to = ships[1 - ship_]->position - me.position;
+        const float range = to.length();
+        ShipInput in;
+        in.channels = turnChannels(noseError(me.right, me.up, me.back, to), me.controls);
+        if (++sinceShot_ >= 50 && range > 0.0f && dot(me.back * -1.0f, to) > 0.99939f * range) {
+            in.fire = true;
+            sinceShot_ = 0;
+        }
+        return in;
+    }
+
+private:
+    int ship_;
+    int sinceShot_ = 0;
+};
+
 class PilotContender : public Contender {
 public:
     PilotContender(int ship, int level, uint32_t seed) : pilot_(ship, level, seed) {}
@@ -112,8 +135,8 @@ private:
 } // namespace
 
 const std::vector<std::string>& contenderNames() {
-    static const std::vector<std::string> names{"still",  "straight", "circling", "turning",
-                                                "level1", "level2",   "level3"};
+    static const std::vector<std::string> names{"still", "straight", "circling", "turning",
+                                                "aimer", "level1",   "level2",   "level3"};
     return names;
 }
 
@@ -126,6 +149,8 @@ std::unique_ptr<Contender> makeContender(const std::string& name, int ship, uint
         return std::make_unique<Circling>(seed);
     if (name == "turning")
         return std::make_unique<Turning>(ship, seed);
+    if (name == "aimer")
+        return std::make_unique<Aimer>(ship);
     for (int level = 1; level <= PILOT_LEVELS; ++level)
         if (name == "level" + std::to_string(level))
             return std::make_unique<PilotContender>(ship, level, seed);

@@ -16,7 +16,8 @@ public:
     virtual ShipInput decide() = 0;
 };
 
-// "still", "straight", "circling", "turning" (turns away whenever it is aimed at), or
+// "still", "straight", "circling", "turning" (turns away whenever it is aimed at),
+// "aimer" (a beginner's stand-in: aims at where the other ship is and fires), or
 // "level1" to "level3" (the computer pilot). Null for an unknown name.
 std::unique_ptr<Contender> makeContender(const std::string& name, int ship, uint32_t seed);
 

@@ -203,8 +203,7 @@ int main(int argc, char** argv) {
         practice.record = std::string(caller) + "/" + practice.record;
     if (!seeded)
         practice.seed = std::random_device{}();
-    std::printf("seed %u (--seed %u flies the same choices again)\n", practice.seed,
-                practice.seed);
+    std::printf("seed %u (--seed %u flies the same choices again)\n", practice.seed, practice.seed);
 
     int glutArgc = 1;
     openSingleView(0, &glutArgc, argv);
