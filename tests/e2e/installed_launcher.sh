@@ -9,10 +9,7 @@ source "$(dirname "$0")/frames.bash"
 prefix=$(mktemp -d)
 game=
 cleanup() {
-  if [[ -n "$game" ]] && kill -0 "$game" 2>/dev/null; then
-    kill "$game"
-    wait "$game" 2>/dev/null || true
-  fi
+  stop "$game"
   rm -rf "$prefix"
 }
 trap cleanup EXIT
@@ -40,8 +37,7 @@ window=$(xdotool search --name '^Kelvidron$' 2>/dev/null | head -1 || true)
 [[ -n "$window" ]] || fail "no window named Kelvidron appeared"
 [[ $(readlink "/proc/$game/cwd") == "$prefix/usr/share/kelvidron" ]] ||
   fail "the game runs in $(readlink "/proc/$game/cwd"), not in share/kelvidron"
-kill "$game"
-wait "$game" 2>/dev/null || true
+stop "$game"
 game=
 
 # No display: a clear message and a failure, not a hang.
@@ -58,8 +54,7 @@ wait_swaps "$prefix/practice-swaps" 20 "$game" || fail "the practice duel did no
 [[ $(readlink "/proc/$game/cwd") == "$prefix/usr/share/kelvidron" ]] ||
   fail "the practice duel runs in $(readlink "/proc/$game/cwd"), not in share/kelvidron"
 [[ -s "$prefix/caller/watched.kvr" ]] || fail "no replay in the caller's folder"
-kill "$game"
-wait "$game" 2>/dev/null || true
+stop "$game"
 game=
 cd /
 

@@ -10,10 +10,7 @@ source "$(dirname "$0")/frames.bash"
 work=$(mktemp -d)
 practice=
 cleanup() {
-  if [[ -n "$practice" ]] && kill -0 "$practice" 2>/dev/null; then
-    kill "$practice"
-    wait "$practice" 2>/dev/null || true
-  fi
+  stop "$practice"
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -49,8 +46,7 @@ echo "practice said: $end"
 
 # The picture freezes and stays up until the window is closed.
 kill -0 "$practice" || fail "the program did not stay open at the end"
-kill "$practice"
-wait "$practice" 2>/dev/null || true
+stop "$practice"
 practice=
 
 ./kelvidron-replay check "$work/duel.kvr" >"$work/check" 2>&1 ||
