@@ -278,7 +278,10 @@ bool Pilot::gunOn(uint8_t channels) const {
     const Projectile& shot = *projectileTemplates[0];
     const Vec3 velocity = probe.velocity + noseOf(probe) * shot.getLaunchSpeed();
     if (hasThreat_) {
-        const Pass pass = closestPass(me.position, velocity, threat_, 2000.0f);
+        // The shot seen at the last look has flown on since.
+        const float since = static_cast<float>(steps_ - lookStep_) * DUEL_STEP_MS;
+        const Motion now{threat_.at(since), threat_.velocity, Vec3(0, 0, 0)};
+        const Pass pass = closestPass(me.position, velocity, now, 2000.0f);
         const Vec3 o = pass.offset;
         if (std::fabs(o.x) < 0.3f && std::fabs(o.y) < 0.3f && std::fabs(o.z) < 0.3f)
             return true;
@@ -303,6 +306,7 @@ ShipInput Pilot::decide() {
     foeVelocities_[seen_ % HISTORY] = foe.velocity;
     ++seen_;
     if (steps_ >= nextLook_) {
+        lookStep_ = steps_;
         look();
         // A little unevenness in when it looks again, as a person's.
         nextLook_ = steps_ + skill_.reactionSteps +

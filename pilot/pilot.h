@@ -71,6 +71,7 @@ private:
     std::mt19937 random_;
     long steps_ = 0;
     long nextLook_ = 0;
+    long lookStep_ = 0;
     long lastShot_ = -100000;
     Mode mode_ = Mode::Attack;
     // Where the nose should point and which way thrust should push, as last decided.

@@ -72,11 +72,11 @@ TEST(PilotLead, LeadingHitsMovingShipsFarMoreOftenThanAimingAtTheirPlace) {
         for (uint32_t seed = 1; seed <= 3; ++seed) {
             std::unique_ptr<Contender> a = makeContender(target, 0, seed);
             std::unique_ptr<Contender> lead = makeContender("level3", 1, seed);
-            freshDuelWorld();
+            freshWorld();
             leading += runDuel(*a, *lead, 3000).hitsLanded[1];
             std::unique_ptr<Contender> b = makeContender(target, 0, seed);
             NonLeading place(1, seed);
-            freshDuelWorld();
+            freshWorld();
             const DuelOutcome d = runDuel(*b, place, 3000);
             aimingAtPlace += d.hitsLanded[1];
             shotsAtPlace += d.shots[1];
@@ -92,7 +92,7 @@ TEST(PilotLead, LeadingHitsMovingShipsFarMoreOftenThanAimingAtTheirPlace) {
 // behind it, every level turns away in time and touches nothing.
 TEST(PilotSafety, EveryLevelClearsAPlanetItIsHeadingFor) {
     for (int level = 1; level <= PILOT_LEVELS; ++level) {
-        freshDuelWorld();
+        freshWorld();
         const CelestialBody& earth = *celestialBodies[0];
         Ship& me = *ships[1];
         me.position = earth.position + Vec3(0, 0, 30);
@@ -121,10 +121,14 @@ TEST(PilotReplays, KeptDuelsPlayAgainBitForBit) {
         const ReplayReading stored =
             readReplay(std::string(KELVIDRON_SOURCE_DIR) + "/tests/e2e/replays/" + name);
         ASSERT_TRUE(stored.error.empty()) << stored.error;
+        // The fingerprint is taken on a fresh world; the duel sets up one of its own.
+        // Both stay reachable afterwards (the game never frees a body).
+        keepEarlierWorld();
         freshDuelWorld();
         const std::string again = "pilot-replay-" + name;
         ReplayWriter writer;
         ASSERT_TRUE(writer.open(again, simulationFingerprint(), DUEL_RAND_SEED));
+        keepEarlierWorld();
         const DuelOutcome d = runPairingDuel(pair[0], pair[1], 0, &writer);
         ASSERT_TRUE(writer.finish(d.winner == 0   ? DuelResult::PlayerOneWins
                                   : d.winner == 1 ? DuelResult::PlayerTwoWins
