@@ -112,6 +112,24 @@ TEST(PilotSafety, EveryLevelClearsAPlanetItIsHeadingFor) {
     }
 }
 
+// The league's zeros mean something: a ship drifting into the Earth is counted once,
+// and one drifting over the edge is counted as put back.
+TEST(PilotLeague, CountsPlanetContactsAndTheEdge) {
+    freshWorld();
+    const CelestialBody& earth = *celestialBodies[0];
+    ships[0]->position = earth.position + Vec3(0, 0, earth.getRadius() + 1.0f);
+    ships[0]->velocity = Vec3(0, 0, -0.005f);
+    ships[1]->position = Vec3(69.5f, 0, 0);
+    ships[1]->velocity = Vec3(0.005f, 0, 0);
+    std::unique_ptr<Contender> one = makeContender("still", 0, 1);
+    std::unique_ptr<Contender> two = makeContender("still", 1, 1);
+    const DuelOutcome d = runDuel(*one, *two, 300);
+    EXPECT_EQ(d.planetContacts[0], 1);
+    EXPECT_EQ(d.planetContacts[1], 0);
+    EXPECT_EQ(d.edgeResets[0], 0);
+    EXPECT_EQ(d.edgeResets[1], 1);
+}
+
 // Duels of the league kept in the tree: made again from their contenders and seeds,
 // they give the same inputs and hashes step by step and the same end.
 TEST(PilotReplays, KeptDuelsPlayAgainBitForBit) {

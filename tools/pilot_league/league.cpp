@@ -39,6 +39,7 @@ DuelOutcome runDuel(Contender& shipOne, Contender& shipTwo, long maxSteps, Repla
     DuelOutcome out;
     bool touching[2] = {false, false};
     while (gameRunning && out.steps < maxSteps) {
+        const Vec3 before[2] = {ships[0]->position, ships[1]->position};
         StepInput input;
         input.ships[0] = shipOne.decide();
         input.ships[1] = shipTwo.decide();
@@ -51,6 +52,9 @@ DuelOutcome runDuel(Contender& shipOne, Contender& shipTwo, long maxSteps, Repla
             out.shots[s] += stepEvents.shotsFired[s];
             // A hit is recorded against the ship that took it.
             out.hitsLanded[s] += stepEvents.hits[1 - s];
+            // Put back at the origin: no step moves a ship that far otherwise.
+            if ((ships[s]->position - before[s]).length() > 10.0f)
+                ++out.edgeResets[s];
             const bool now = touchesPlanet(*ships[s]);
             if (now && !touching[s])
                 ++out.planetContacts[s];
@@ -101,6 +105,7 @@ PairingFigures measurePairing(const std::string& subject, const std::string& opp
         f.hits += d.hitsLanded[me];
         f.subjectPlanetContacts += d.planetContacts[me];
         f.opponentPlanetContacts += d.planetContacts[1 - me];
+        f.subjectEdgeResets += d.edgeResets[me];
         f.subjectFlightSeconds += static_cast<double>(d.steps) * DUEL_STEP_MS / 1000.0;
         if (progress)
             progress();

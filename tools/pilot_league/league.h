@@ -23,6 +23,8 @@ struct DuelOutcome {
     // Steps in which a ship began to touch a planet (within a tenth of a unit more
     // than the contact rule's own reach, so a contact is never missed).
     int planetContacts[2] = {0, 0};
+    // Times a ship went past the ±70 edge and was put back at the origin.
+    int edgeResets[2] = {0, 0};
 };
 
 // Steps the current world until the duel ends or maxSteps; each step's input and the
@@ -60,6 +62,7 @@ struct PairingFigures {
     int hits = 0;
     int subjectPlanetContacts = 0;
     int opponentPlanetContacts = 0;
+    int subjectEdgeResets = 0;
     double subjectFlightSeconds = 0.0;
 };
 

@@ -55,6 +55,7 @@ std::string shown(const std::string& name) {
 struct HourFigures {
     double seconds = 0.0;
     int contacts = 0;
+    int resets = 0;
     int duels = 0;
 };
 
@@ -67,6 +68,7 @@ HourFigures flyAnHour(int level) {
         const DuelOutcome d = runPairingDuel(levelName(level), opponent, index);
         h.seconds += static_cast<double>(d.steps) * 0.01;
         h.contacts += d.planetContacts[duelSetup(index).subjectShip];
+        h.resets += d.edgeResets[duelSetup(index).subjectShip];
         ++h.duels;
     }
     return h;
@@ -190,25 +192,29 @@ int main(int argc, char** argv) {
         char median[32] = "-";
         if (f.wins)
             std::snprintf(median, sizeof median, "%.1f s", f.medianSecondsToWin);
-        std::printf("| %s | %s | %d | %d | %d | %d | %s | %.2f (%d/%d) | %d, %d |\n",
+        std::printf("| %s | %s | %d | %d | %d | %d | %s | %.2f (%d/%d) | %d, %d | %d |\n",
                     shown(f.subject).c_str(), shown(f.opponent).c_str(), f.duels, f.wins, f.losses,
                     unfinished, median, f.shots ? double(f.hits) / f.shots : 0.0, f.hits, f.shots,
-                    f.subjectPlanetContacts, f.opponentPlanetContacts);
+                    f.subjectPlanetContacts, f.opponentPlanetContacts, f.subjectEdgeResets);
     }
-    std::printf("\n| Level | Its flight in the table | Planet contacts | A further hour against "
-                "every contender in turn | Duels | Planet contacts |\n");
-    std::printf("|---|---:|---:|---:|---:|---:|\n");
+    std::printf("\n| Level | Its flight in the table | Planet contacts | Put back from the edge | "
+                "A further hour against every contender in turn | Duels | Planet contacts | Put "
+                "back from the edge |\n");
+    std::printf("|---|---:|---:|---:|---:|---:|---:|---:|\n");
     for (int level = 1; level <= 3; ++level) {
         double seconds = 0.0;
         int contacts = 0;
+        int resets = 0;
         for (const PairingFigures& f : rows)
             if (f.subject == levelName(level)) {
                 seconds += f.subjectFlightSeconds;
                 contacts += f.subjectPlanetContacts;
+                resets += f.subjectEdgeResets;
             }
-        std::printf("| %d | %.0f min | %d | %.0f min | %d | %d |\n", level, seconds / 60.0,
-                    contacts, hours[level - 1].seconds / 60.0, hours[level - 1].duels,
-                    hours[level - 1].contacts);
+        const HourFigures& h = hours[level - 1];
+        std::printf("| %d | %.0f min | %d | %d | %.0f min | %d | %d | %d |\n", level,
+                    seconds / 60.0, contacts, resets, h.seconds / 60.0, h.duels, h.contacts,
+                    h.resets);
     }
 
     // The goals, each with whether this run meets it.
