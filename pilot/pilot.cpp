@@ -155,6 +155,26 @@ Vec3 Pilot::wantedVelocityChange() const {
     return wanted - me.velocity;
 }
 
+bool Pilot::headOn() const {
+    const Ship& me = *ships[ship_];
+    const Ship& other = *ships[1 - ship_];
+    const Vec3 los = unit(other.position - me.position);
+    const Vec3 lateral =
+        (other.velocity - me.velocity) - los * dot(other.velocity - me.velocity, los);
+    if (!(dot(noseOf(other), los) < -0.998f && dot(noseOf(me), los) > 0.998f &&
+          lateral.length() < 0.0015f))
+        return false;
+    // Only when its own shots do not outnumber the other's: then they are all met.
+    int mine = 0;
+    int theirs = 0;
+    for (int i = 0; i < entityListCount(projectiles); ++i) {
+        const Ship* owner = entityListPointerAt<Projectile>(projectiles, i)->getOwner();
+        mine += owner == &me;
+        theirs += owner == &other;
+    }
+    return theirs >= mine;
+}
+
 bool Pilot::foeOutruns() const {
     const Ship& foe = *ships[1 - ship_];
     return foe.velocity.length() > skill_.cruiseSpeed &&
@@ -238,6 +258,23 @@ void Pilot::look() {
             goal_ = alongOrAgainst(push_, nose);
             return;
         }
+    }
+    if (skill_.evades && sidestep_ > 0) {
+        --sidestep_;
+        mode_ = Mode::Evade;
+        push_ = sideways_;
+        goal_ = alongOrAgainst(push_, nose);
+        return;
+    }
+    if (skill_.evades && headOn()) {
+        // Nose to nose, every shot meets one coming the other way: slide off the line.
+        const Ship& other = *ships[1 - ship_];
+        const Vec3 los = unit(other.position - me.position);
+        Vec3 side = cross(los, uniform() < 0.5f ? me.up : me.right);
+        if (uniform() < 0.5f)
+            side = side * -1.0f;
+        sideways_ = unit(side);
+        sidestep_ = 150 / skill_.reactionSteps;
     }
     const Vec3 change = wantedVelocityChange();
     const float need = change.length();

@@ -59,6 +59,7 @@ private:
     Vec3 safetyPush() const;
     Vec3 wantedVelocityChange() const;
     bool foeOutruns() const;
+    bool headOn() const;
     bool findThreat(Vec3& dodge, Motion& threat, float& time) const;
     bool gunOn(uint8_t channels) const;
     Vec3 noisy(const Vec3& aim);
@@ -83,5 +84,8 @@ private:
     int seen_ = 0;
     // A shot coming at this ship that it aims to shoot down.
     bool hasThreat_ = false;
+    // Looks left of a slide off the line of fire, and its way.
+    int sidestep_ = 0;
+    Vec3 sideways_{0, 0, 0};
     Motion threat_{};
 };

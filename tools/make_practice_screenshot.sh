@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The README's picture of kelvidron-practice --watch: two computer pilots (level 3 in
 # the view, level 2 against it, seed 5), taken once SWAPS buffer swaps have been
-# drawn. Run on a display of its own: scripts/with-display.sh tools/make_practice_screenshot.sh build
+# drawn. The duel steps by the clock, so the moment shown depends on the frame rate.
+# Run on a display of its own: scripts/with-display.sh tools/make_practice_screenshot.sh build
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 out=${2:-$(dirname "$0")/../docs/practice-watch.png}
-wanted=${SWAPS:-240}
+wanted=${SWAPS:-150}
 source "$(dirname "$0")/../tests/e2e/frames.bash"
 work=$(mktemp -d)
 pid=
