@@ -23,8 +23,11 @@ install(FILES ${KELVIDRON_IMAGE_FILES} DESTINATION ${KELVIDRON_DATA_FOLDER}/Data
 file(RELATIVE_PATH BIN_TO_PREFIX /prefix/${KELVIDRON_PROGRAM_FOLDER} /prefix)
 set(DATA_FOLDER ${KELVIDRON_DATA_FOLDER})
 set(GAME_PROGRAM ${KELVIDRON_GAME_PROGRAM})
+set(LAUNCHED kelvidron)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/kelvidron.in ${CMAKE_BINARY_DIR}/packaging/kelvidron @ONLY)
 install(PROGRAMS ${CMAKE_BINARY_DIR}/packaging/kelvidron DESTINATION ${KELVIDRON_PROGRAM_FOLDER})
+# The practice duel finds the pictures itself, as the other programs do.
+install(TARGETS kelvidron-practice RUNTIME DESTINATION ${KELVIDRON_PROGRAM_FOLDER})
 include(${CMAKE_CURRENT_LIST_DIR}/manual_pages.cmake)
 
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/kelvidron.png

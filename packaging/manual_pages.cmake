@@ -1,7 +1,8 @@
 # The manual pages, section 6 as for every game: written in scdoc (packaging/man/
 # NAME.6.scd), turned into roff by Debian's scdoc at build time and compressed as
 # Debian wants them. A new program's page is its NAME.6.scd and its name below.
-set(KELVIDRON_MANUAL_PAGES kelvidron kelvidron-keycheck kelvidron-online kelvidron-replay)
+set(KELVIDRON_MANUAL_PAGES kelvidron kelvidron-keycheck kelvidron-online kelvidron-practice
+  kelvidron-replay)
 
 find_program(SCDOC scdoc REQUIRED)
 # The pages are dated by the newest changelog entry, as Debian's packages date theirs,

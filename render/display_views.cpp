@@ -122,8 +122,8 @@ void displayViews() {
         drawWorld(viewFrustum(view));
         drawOverlay(viewPlayer(view), viewPlacement(view, layout));
     }
-    // The game never sets one: without it not a call changes.
-    if (!frameCaption().empty())
+    // The game sets neither: without them not a call changes.
+    if (!frameCaption().empty() || !frameHeading().empty())
         drawFrameCaption(layout.width, layout.height);
     glutSwapBuffers();
 }

@@ -132,6 +132,16 @@ def build(runs):
           limit=2, target="< 2 us")
     t.row("recording: bytes per minute of play", t.counter(record, "bytes_per_minute"), "B")
 
+    t.section("Computer pilot, one step's decision (CPU time)")
+    for name, what in (("BM_PilotDecision", "on average in a duel"),
+                       ("BM_PilotDearestStep", "a step with a fresh look and a shot check")):
+        for shots in (0, 100):
+            for level in (1, 2, 3):
+                ms = t.ms(f"{name}/{level}/{shots}", cpu=True)
+                extra = "" if shots == 0 else ", 100 more shots in flight"
+                t.row(f"level {level}, {what}{extra}", None if ms is None else ms * 1e6, "ns",
+                      limit=20000, target="< 20,000 ns")
+
     t.section("Start-up")
     t.row("loadTextures (whole)", t.ms("BM_LoadTextures/min_time:3.000"), "ms")
     for resolution in (100, 200, 400):

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the Debian package into a temporary folder and checks what it holds and
-# what it declares: the launcher, the key check, the replay tool and the online duel
-# in /usr/games, the game in /usr/libexec, the twelve images, a manual page for every
-# program, the desktop entry, its AppStream metainfo and the icon, and the shared
-# libraries the game needs (SDL2 for the gamepads among them) as dependencies. Then it judges the package
-# as Debian would: lintian, appstreamcli and desktop-file-validate, with nothing to say.
+# what it declares: the launcher, the key check, the replay tool, the online duel and
+# the practice duel in /usr/games, the game in /usr/libexec, the twelve images, a
+# manual page for every program, the desktop entry, its AppStream metainfo and the
+# icon, and the shared libraries the game needs (SDL2 for the gamepads among them) as
+# dependencies. Then it judges the package as Debian would: lintian, appstreamcli and
+# desktop-file-validate, with nothing to say.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)
@@ -23,6 +24,7 @@ has '^-rwxr-xr-x ./usr/libexec/kelvidron/kelvidron$' "the game program"
 has '^-rwxr-xr-x ./usr/games/kelvidron-keycheck$' "the key check"
 has '^-rwxr-xr-x ./usr/games/kelvidron-replay$' "the replay tool"
 has '^-rwxr-xr-x ./usr/games/kelvidron-online$' "the online duel"
+has '^-rwxr-xr-x ./usr/games/kelvidron-practice$' "the practice duel"
 has ' ./usr/share/applications/kelvidron.desktop$' "the desktop entry"
 has ' ./usr/share/metainfo/org.kelvidron.kelvidron.metainfo.xml$' "the AppStream metainfo"
 has ' ./usr/share/icons/hicolor/256x256/apps/kelvidron.png$' "the icon"

@@ -2,7 +2,8 @@
 # must be set). Start the game as `LD_PRELOAD=$frame_counter FRAME_COUNTER_FILE=FILE
 # COMMAND`; `swaps FILE` is then the number of buffer swaps it has made (every
 # frame swaps the sub-window and the top-level window), and `wait_swaps FILE N PID`
-# waits until it reaches N, failing if the game ends first.
+# waits until it reaches N, failing if the game ends first. `stop PID` ends a program a
+# script started (nothing when PID is empty or already gone) and reaps it.
 frame_counter="$build/tests/libframe_counter.so"
 [[ -f $frame_counter ]] || { echo "FAIL: no $frame_counter in the build" >&2; exit 1; }
 swaps() {
@@ -18,4 +19,10 @@ wait_swaps() {
     ((++polls < 12000)) || return 1
     sleep 0.05
   done
+}
+stop() {
+  if [[ -n $1 ]] && kill -0 "$1" 2>/dev/null; then
+    kill "$1"
+    wait "$1" 2>/dev/null || true
+  fi
 }

@@ -10,10 +10,7 @@ source "$(dirname "$0")/frames.bash"
 prefix=$(mktemp -d)
 game=
 cleanup() {
-  if [[ -n "$game" ]] && kill -0 "$game" 2>/dev/null; then
-    kill "$game"
-    wait "$game" 2>/dev/null || true
-  fi
+  stop "$game"
   rm -rf "$prefix"
 }
 trap cleanup EXIT
@@ -52,13 +49,28 @@ window=$(xdotool search --name '^Kelvidron$' 2>/dev/null | head -1 || true)
 [[ -n "$window" ]] || fail "no window named Kelvidron appeared"
 [[ $(readlink "/proc/$game/cwd") == "$prefix/usr/share/kelvidron" ]] ||
   fail "the game runs in $(readlink "/proc/$game/cwd"), not in share/kelvidron"
-kill "$game"
-wait "$game" 2>/dev/null || true
+stop "$game"
 game=
 
 # No display: a clear message and a failure, not a hang.
 if out=$(env -u DISPLAY "$launcher" 2>&1); then fail "started without a display"; fi
 [[ "$out" == *"no display"* ]] || fail "unclear message without a display: $out"
+# The practice duel, started from another folder, finds the installed pictures and
+# plays from share/kelvidron, and a replay named relative to the caller's folder is
+# written there.
+mkdir "$prefix/caller"
+cd "$prefix/caller"
+LD_PRELOAD=$frame_counter FRAME_COUNTER_FILE=$prefix/practice-swaps "$prefix/usr/games/kelvidron-practice" \
+  --watch --seed 1 --record watched.kvr >"$prefix/practice.txt" 2>&1 &
+game=$!
+wait_swaps "$prefix/practice-swaps" 20 "$game" || fail "the practice duel did not run: $(cat "$prefix/practice.txt")"
+[[ $(readlink "/proc/$game/cwd") == "$prefix/usr/share/kelvidron" ]] ||
+  fail "the practice duel runs in $(readlink "/proc/$game/cwd"), not in share/kelvidron"
+[[ -s "$prefix/caller/watched.kvr" ]] || fail "no replay in the caller's folder"
+stop "$game"
+game=
+cd /
+
 # Data/ gone: the launcher says which folder it looked for.
 mv "$prefix/usr/share/kelvidron/Data" "$prefix/Data.away"
 if out=$("$launcher" 2>&1); then fail "started without Data/"; fi

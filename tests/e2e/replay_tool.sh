@@ -40,6 +40,12 @@ expect_status 0 --help
 grep -q "kelvidron-replay check FILE" "$work/out" || fail "--help does not show check"
 expect_status 2 frobnicate
 
+# The computer pilot's duels kept from its league play back as recorded.
+for kept in "$source"/tests/e2e/replays/*.kvr; do
+  expect_status 0 check "$kept"
+  [[ $(tail -n 1 "$work/out") == *" wins, matches" ]] || fail "check of $kept: $(cat "$work/out")"
+done
+
 expect_status 0 make "$source/tests/e2e/replays/player_one_wins.keys" "$work/won.kvr"
 expect_status 0 check "$work/won.kvr"
 [[ $(tail -n 1 "$work/out") == "320 steps, 0:03.20, player 1 wins, matches" ]] ||

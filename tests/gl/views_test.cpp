@@ -152,8 +152,8 @@ TEST(Views, OnePlayersViewAloneFillsTheSubWindow) {
     hitFlash[1] = 0;
 }
 
-// A caption is drawn over the frame where it says, and a frame without one is the
-// game's to the pixel.
+// A caption and a heading are drawn over the frame where they say, and a frame
+// without them is the game's to the pixel.
 TEST(Views, ACaptionShowsOverTheFrameAndLeavesNoTrace) {
     startGameForTest();
     const RgbImage plain = captureGameFrame();
@@ -166,6 +166,13 @@ TEST(Views, ACaptionShowsOverTheFrameAndLeavesNoTrace) {
     EXPECT_GT(differingPixels(plain, captioned, 5 + 400, bandTop + 8, 229, 26), 500);
     EXPECT_EQ(differingPixels(plain, captioned, 0, 0, plain.width, bandTop - 1, 0), 0);
     EXPECT_EQ(differingPixels(plain, after, 0, 0, plain.width, plain.height, 0), 0);
+    // A heading takes the band of 34 rows along the top alone.
+    setFrameHeading("Computer pilots: level 3 against level 2");
+    const RgbImage headed = captureGameFrame();
+    setFrameHeading("");
+    EXPECT_GT(differingPixels(plain, headed, 5 + 300, 5 + 8, 429, 18), 500);
+    EXPECT_EQ(differingPixels(plain, headed, 0, 5 + 34, plain.width, plain.height - 39, 0), 0);
+    EXPECT_EQ(differingPixels(plain, captureGameFrame(), 0, 0, plain.width, plain.height, 0), 0);
 }
 
 int idlePasses = 0;
