@@ -66,9 +66,11 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Two ships fly in open space among five textured, spinning planets; two\n"
     "players steer them with six-axis controls from one shared keyboard or\n"
     "from gamepads and fire shots. Drawn with OpenGL, in one window split into\n"
-    "the two players' views. kelvidron-keycheck shows which keys the keyboard\n"
-    "delivers together; kelvidron-replay makes replays of duels and checks them\n"
-    "against the simulation.")
+    "the two players' views. kelvidron-practice is the duel for one, against a\n"
+    "computer pilot of three levels; kelvidron-online is the duel between two\n"
+    "machines; kelvidron-replay records duels, plays them back, checks them\n"
+    "against the simulation and makes videos of them; kelvidron-keycheck shows\n"
+    "which keys the keyboard delivers together.")
 # Installed into the staging folder through DESTDIR with the prefix /usr, so the
 # install-time prefix the desktop entry records is /usr, not the staging folder.
 set(CPACK_SET_DESTDIR ON)
