@@ -143,38 +143,31 @@ touch "$root$x_socket"
 mount --bind "$x_socket" "$root$x_socket"
 cp "$build/tests/libframe_counter.so" "$root/tmp/"
 source "$source/tests/e2e/frames.bash" # wait_swaps
-frame_counter_start=$SECONDS
-# chroot itself in the background, not a function, so that $! is the game's process.
-chroot "$root" env -i PATH=/usr/games:/usr/bin:/bin HOME=/root LANG=C.UTF-8 DISPLAY="$DISPLAY" \
-  LD_PRELOAD=/tmp/libframe_counter.so FRAME_COUNTER_FILE=/tmp/swaps kelvidron \
-  >"$work/game.log" 2>&1 &
-game=$!
-# Start-up done and twenty swaps (ten frames or more) drawn.
-if ! wait_swaps "$root/tmp/swaps" 20 "$game"; then
-  cat "$work/game.log" >>"$log"
-  fail "the game did not reach its first frames: $(tail -5 "$work/game.log")"
-fi
-kill "$game"
-wait "$game" 2>/dev/null || true
-game=""
-{
-  echo "== the game's output"
-  cat "$work/game.log"
-} >>"$log"
-say "kelvidron: $(swaps "$root/tmp/swaps") buffer swaps in $((SECONDS - frame_counter_start)) s"
-
-# The practice duel finds the installed pictures by itself, started from /tmp.
-frame_counter_start=$SECONDS
-chroot "$root" env -i PATH=/usr/games:/usr/bin:/bin HOME=/root LANG=C.UTF-8 DISPLAY="$DISPLAY" \
-  LD_PRELOAD=/tmp/libframe_counter.so FRAME_COUNTER_FILE=/tmp/practice-swaps \
-  sh -c 'cd /tmp && exec kelvidron-practice --watch --seed 1' >"$work/practice.log" 2>&1 &
-game=$!
-if ! wait_swaps "$root/tmp/practice-swaps" 20 "$game"; then
-  cat "$work/practice.log" >>"$log"
-  fail "the practice duel did not reach its first frames: $(tail -5 "$work/practice.log")"
-fi
-kill "$game"
-wait "$game" 2>/dev/null || true
-game=""
-say "kelvidron-practice: $(swaps "$root/tmp/practice-swaps") buffer swaps in $((SECONDS - frame_counter_start)) s"
+# Runs a program of the package there until start-up is done and twenty swaps (ten
+# frames or more) are drawn: first_frames NAME WHAT COMMAND...
+first_frames() {
+  local name=$1 what=$2 start=$SECONDS
+  shift 2
+  # chroot itself in the background, so that $! is the program's process.
+  chroot "$root" env -i PATH=/usr/games:/usr/bin:/bin HOME=/root LANG=C.UTF-8 DISPLAY="$DISPLAY" \
+    LD_PRELOAD=/tmp/libframe_counter.so FRAME_COUNTER_FILE="/tmp/$name-swaps" "$@" \
+    >"$work/$name.log" 2>&1 &
+  game=$!
+  if ! wait_swaps "$root/tmp/$name-swaps" 20 "$game"; then
+    cat "$work/$name.log" >>"$log"
+    fail "$what did not reach its first frames: $(tail -5 "$work/$name.log")"
+  fi
+  kill "$game"
+  wait "$game" 2>/dev/null || true
+  game=""
+  {
+    echo "== $name's output"
+    cat "$work/$name.log"
+  } >>"$log"
+  say "$name: $(swaps "$root/tmp/$name-swaps") buffer swaps in $((SECONDS - start)) s"
+}
+first_frames kelvidron "the game" kelvidron
+# The practice duel finds the installed pictures by itself, started from elsewhere.
+first_frames kelvidron-practice "the practice duel" \
+  sh -c 'cd /tmp && exec kelvidron-practice --watch --seed 1'
 say "package-check: ok in $((SECONDS - started)) s; the log is $log"
