@@ -16,12 +16,15 @@ bool boxesOverlap(const OrientedBox& a, const OrientedBox& b);
 // 3 times the squared sum of both boxes' half sizes, that face normal separates
 // them. The 2% on top covers the rounding of the projections (a few float
 // epsilons). A not-a-number offset fails the comparison and is tested in full.
-inline bool boxesFarApart(const OrientedBox& a, const OrientedBox& b) {
-    const Vec3 T = b.centre - a.centre;
-    const Vec3& eA = a.halfExtents;
-    const Vec3& eB = b.halfExtents;
+// Given by centres and half sizes, it can be asked before a box is placed.
+inline bool boxesFarApart(const Vec3& centreA, const Vec3& eA, const Vec3& centreB,
+                          const Vec3& eB) {
+    const Vec3 T = centreB - centreA;
     const float reach = eA[0] + eA[1] + eA[2] + eB[0] + eB[1] + eB[2];
     return dot(T, T) > 3.06f * reach * reach;
+}
+inline bool boxesFarApart(const OrientedBox& a, const OrientedBox& b) {
+    return boxesFarApart(a.centre, a.halfExtents, b.centre, b.halfExtents);
 }
 
 // Whether the sphere and the box share at least one point.

@@ -128,6 +128,13 @@ void shipContacts(int s, float step) {
             ++j;
             continue;
         }
+        // A shot far from the ship is passed by before its box is placed, on the
+        // numbers the box test would leave on at once.
+        if (boxesFarApart(placed.centre, placed.halfExtents, shot->position,
+                          shot->box.halfExtents)) {
+            ++j;
+            continue;
+        }
         const OrientedBox p = shot->worldBox();
         if (!boxesOverlap(placed, p)) {
             ++j;
