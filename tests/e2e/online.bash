@@ -12,16 +12,7 @@ next_port=$((21000 + ($$ % 400) * 20))
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# wait_line FILE TEXT PID: waits until FILE holds a line starting with TEXT, failing if
-# PID ends first. The poll limit is a safety net against a hang only (30 s).
-wait_line() {
-  local polls=0
-  until grep -q "^$2" "$1" 2>/dev/null; do
-    kill -0 "$3" 2>/dev/null || return 1
-    ((++polls < 600)) || return 1
-    sleep 0.05
-  done
-}
+source "$source/tests/e2e/frames.bash" # wait_line
 
 # stat DUEL SIDE NAME: one figure from a side's --stats file.
 stat() { sed -n "s/^$3 //p" "$work/$1/$2.stats"; }

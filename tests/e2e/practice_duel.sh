@@ -30,14 +30,9 @@ window=$(xdotool search --name '^Kelvidron$' | head -n 1)
 xdotool windowfocus --sync "$window"
 xdotool keydown j keydown Up
 
-# The duel's end is printed once the step that ends it has run: wait on that line
-# (bounded by the game's own pace: level 3 takes well under a minute of play).
-polls=0
-until grep -q " wins after \| destroyed after " "$work/out"; do
-  kill -0 "$practice" 2>/dev/null || fail "the program ended: $(cat "$work/err")"
-  ((++polls < 6000)) || fail "no end after five minutes: $(cat "$work/out")"
-  sleep 0.05
-done
+# The duel's end is printed once the step that ends it has run: wait on that line.
+wait_line "$work/out" ".* wins after \|.* destroyed after " "$practice" ||
+  fail "the program ended without an end line: $(cat "$work/out" "$work/err")"
 xdotool keyup j keyup Up
 end=$(tail -n 1 "$work/out")
 echo "practice said: $end"

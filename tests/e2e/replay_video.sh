@@ -11,6 +11,7 @@ work=$(mktemp -d)
 full=""
 trap '[[ -z $full ]] || umount "$full"; rm -rf "$work"' EXIT
 replay="$build/kelvidron-replay"
+source "$source/tests/e2e/frames.bash" # wait_swaps
 fail() { echo "FAIL: $*" >&2; exit 1; }
 cd "$build"
 
@@ -131,15 +132,15 @@ else
   echo "note: no full disk tried (cannot mount a small file system here)"
 fi
 mkdir "$work/stopped"
-"$replay" video "$work/won.kvr" "$work/stopped/won.mp4" >/dev/null 2>&1 &
+LD_PRELOAD=$frame_counter FRAME_COUNTER_FILE=$work/swaps \
+  "$replay" video "$work/won.kvr" "$work/stopped/won.mp4" >/dev/null 2>&1 &
 pid=$!
-# Stopped once frames are being written (the file grows past its header).
-for ((polls = 0; polls < 6000; ++polls)); do
-  size=$(stat -c %s "$work"/stopped/.won.mp4.* 2>/dev/null || echo 0)
-  ((size > 100000)) && break
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.01
-done
+# Stopped half-way, once 200 of the 390 buffer swaps are drawn (two a frame): about
+# 100 frames made, of which the encoder's lookahead (30) and the writer's buffer
+# (32 KB) hold back fewer than 40, so the file holds some 60 frames of about 4 KB,
+# over twice what is asked of it here.
+wait_swaps "$work/swaps" 200 "$pid" || fail "the video to be interrupted ended early"
+size=$(stat -c %s "$work"/stopped/.won.mp4.* 2>/dev/null || echo 0)
 ((size > 100000)) || fail "the interrupted video never wrote frames"
 kill -TERM "$pid"
 status=0
