@@ -148,10 +148,7 @@ TEST(PilotReplays, KeptDuelsPlayAgainBitForBit) {
         ASSERT_TRUE(writer.open(again, simulationFingerprint(), DUEL_RAND_SEED));
         keepEarlierWorld();
         const DuelOutcome d = runPairingDuel(pair[0], pair[1], 0, &writer);
-        ASSERT_TRUE(writer.finish(d.winner == 0   ? DuelResult::PlayerOneWins
-                                  : d.winner == 1 ? DuelResult::PlayerTwoWins
-                                  : d.winner == 2 ? DuelResult::BothDestroyed
-                                                  : DuelResult::Unfinished));
+        ASSERT_TRUE(writer.finish(d.result));
         const ReplayReading made = readReplay(again);
         std::remove(again.c_str());
         ASSERT_TRUE(made.error.empty()) << made.error;

@@ -47,7 +47,7 @@ DuelOutcome runDuel(Contender& shipOne, Contender& shipTwo, long maxSteps, Repla
         retireBurntOutExplosions();
         ++out.steps;
         if (writer)
-            writer->addStep(input, duelStateHash());
+            writer->addStep(input, duelStateHash);
         for (int s = 0; s < 2; ++s) {
             out.shots[s] += stepEvents.shotsFired[s];
             // A hit is recorded against the ship that took it.
@@ -61,11 +61,7 @@ DuelOutcome runDuel(Contender& shipOne, Contender& shipTwo, long maxSteps, Repla
             touching[s] = now;
         }
     }
-    if (!gameRunning) {
-        const bool oneAlive = ships[0]->health > 0;
-        const bool twoAlive = ships[1]->health > 0;
-        out.winner = oneAlive == twoAlive ? 2 : oneAlive ? 0 : 1;
-    }
+    out.result = duelResultNow();
     return out;
 }
 
@@ -95,10 +91,12 @@ PairingFigures measurePairing(const std::string& subject, const std::string& opp
         const DuelOutcome d = runPairingDuel(subject, opponent, i);
         const int me = duelSetup(i).subjectShip;
         ++f.duels;
-        if (d.winner == me) {
+        const DuelResult won = me == 0 ? DuelResult::PlayerOneWins : DuelResult::PlayerTwoWins;
+        const DuelResult lost = me == 0 ? DuelResult::PlayerTwoWins : DuelResult::PlayerOneWins;
+        if (d.result == won) {
             ++f.wins;
             winTimes.push_back(static_cast<double>(d.steps) * DUEL_STEP_MS / 1000.0);
-        } else if (d.winner == 1 - me) {
+        } else if (d.result == lost) {
             ++f.losses;
         }
         f.shots += d.shots[me];

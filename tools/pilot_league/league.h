@@ -2,6 +2,8 @@
 // gathered over many of them: wins, time to win, hit ratio and planet contacts.
 #pragma once
 
+#include "replay/duel_result.h"
+
 #include "sparring.h"
 
 #include <cstdint>
@@ -14,8 +16,7 @@ class ReplayWriter;
 constexpr long DUEL_STEP_LIMIT = 30000;
 
 struct DuelOutcome {
-    // 0 or 1: that ship won; -1 unfinished; 2 both destroyed in one step.
-    int winner = -1;
+    DuelResult result = DuelResult::Unfinished;
     long steps = 0;
     // Per ship.
     int shots[2] = {0, 0};

@@ -83,11 +83,7 @@ bool writeReplay(const std::string& dir, const std::string& subject, const std::
         return false;
     }
     const DuelOutcome d = runPairingDuel(subject, opponent, 0, &writer);
-    const DuelResult result = d.winner == 0   ? DuelResult::PlayerOneWins
-                              : d.winner == 1 ? DuelResult::PlayerTwoWins
-                              : d.winner == 2 ? DuelResult::BothDestroyed
-                                              : DuelResult::Unfinished;
-    if (!writer.finish(result)) {
+    if (!writer.finish(d.result)) {
         std::fprintf(stderr, "kelvidron-pilot-league: %s\n", writer.error().c_str());
         return false;
     }
@@ -131,8 +127,8 @@ int traceDuel(const std::string& subject, const std::string& opponent, int index
     Traced first(setup.subjectShip == 0 ? std::move(s) : std::move(o));
     std::unique_ptr<Contender>& rest = setup.subjectShip == 0 ? o : s;
     const DuelOutcome d = runDuel(first, *rest, DUEL_STEP_LIMIT);
-    std::printf("winner %d after %.2f s; shots %d/%d, hits %d/%d, planet contacts %d/%d\n",
-                d.winner + 1, d.steps * 0.01, d.shots[0], d.shots[1], d.hitsLanded[0],
+    std::printf("%s after %.2f s; shots %d/%d, hits %d/%d, planet contacts %d/%d\n",
+                duelResultText(d.result), d.steps * 0.01, d.shots[0], d.shots[1], d.hitsLanded[0],
                 d.hitsLanded[1], d.planetContacts[0], d.planetContacts[1]);
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "pilot/pilot.h"
 #include "render/display_views.h"
 #include "render/frame_caption.h"
+#include "replay/duel_result.h"
 #include "replay/replay_file.h"
 #include "standard_options.h"
 #include "world/duel_state.h"
@@ -84,14 +85,6 @@ StepInput practiceInput() {
     return input;
 }
 
-DuelResult resultNow() {
-    const bool oneAlive = ships[0]->health > 0;
-    const bool twoAlive = ships[1]->health > 0;
-    if (oneAlive == twoAlive)
-        return DuelResult::BothDestroyed;
-    return oneAlive ? DuelResult::PlayerOneWins : DuelResult::PlayerTwoWins;
-}
-
 std::string endText(DuelResult result) {
     if (result == DuelResult::BothDestroyed)
         return "Both ships are destroyed";
@@ -110,13 +103,13 @@ void finishRecording(DuelResult result) {
 
 void afterStep(const StepInput& input) {
     if (practice.recording)
-        practice.writer.addStep(input, duelStateHash());
+        practice.writer.addStep(input, duelStateHash);
     for (int s = 0; s < 2; ++s)
         practice.hitsTaken[s] += stepEvents.hits[s];
     if (gameRunning || practice.ended)
         return;
     practice.ended = true;
-    const DuelResult result = resultNow();
+    const DuelResult result = duelResultNow();
     practice.end = endText(result);
     setFrameCaption(practice.end + "\nclose the window to quit");
     const double seconds = static_cast<double>(stepsRun + 1) * DUEL_STEP_MS / 1000.0;

@@ -17,3 +17,7 @@ uint64_t freshDuel(uint32_t seed);
 // Returns 0 when it can be played; otherwise prints why and returns the exit status:
 // 2 for a bad file, 3 for a replay of a build that simulates differently.
 int openReplayDuel(const std::string& file, ReplayReading& reading);
+// Its two halves, for a program that opens its window between them: reading (0 or
+// 2), then the fresh duel and the fingerprint's comparison (0 or 3).
+int readReplayDuel(const std::string& file, ReplayReading& reading);
+int startReplayDuel(const std::string& file, const Replay& replay);

@@ -161,17 +161,15 @@ void takeWatcherKeys(int window) {
 int playReplay(const std::string& fileAsGiven, int* argc, char** argv) {
     const std::string file = absolutePath(fileAsGiven);
     // The replay is read before the window opens, so a bad file opens none.
-    ReplayReading reading = readReplay(file);
-    if (!reading.error.empty()) {
-        std::fprintf(stderr, "kelvidron-replay: %s\n", reading.error.c_str());
-        return 2;
-    }
+    ReplayReading reading;
+    if (const int status = readReplayDuel(file, reading))
+        return status;
     if (!enterGameFolder()) {
         std::fprintf(stderr, "kelvidron-replay: %s\n", missingGameFolderMessage().c_str());
         return 2;
     }
     openGame(argc, argv);
-    if (const int status = openReplayDuel(file, reading))
+    if (const int status = startReplayDuel(file, reading.replay))
         return status;
     playback.replay = std::move(reading.replay);
     if (playback.replay.inputs.empty()) {
